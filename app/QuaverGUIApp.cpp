@@ -1,0 +1,186 @@
+#include "app/QuaverGUIApp.h"
+
+#include "app/AppFolders.h"
+#include "app/FolderTree.h"
+#include "app/LanguageChoice.h"
+#include "app/Settings.h"
+#include "app/StartupLog.h"
+#include "companions/qvllog/qvllog.h"
+#include "res/resource.h"
+#include "ui/manager/DlgManager.h"
+
+#include <objbase.h>
+#include <ole2.h>
+#include <gdiplus.h>
+
+namespace {
+
+constexpr char kFrameClass[] = "QuaverlaneFrameWnd";
+constexpr char kDialogClass[] = "#32770";
+
+std::string LoadResourceString(HINSTANCE instance, UINT id) {
+    char text[512] = "";
+    LoadStringA(instance, id, text, sizeof text);
+    return text;
+}
+
+} // namespace
+
+CQuaverGUIApp::CQuaverGUIApp() {
+    // Message boxes carry the product name as caption from the first one on.
+    SetAppName("Quaverlane");
+}
+
+CQuaverGUIApp::~CQuaverGUIApp() = default;
+
+CQuaverGUIApp& TheApp() {
+    return *static_cast<CQuaverGUIApp*>(CWinAppBase::Get());
+}
+
+bool CQuaverGUIApp::InitInstance() {
+    if (!StartComAndOle()) {
+        return false;
+    }
+    Settings& settings = GetSettings();
+    settings.ResetToDefaults();
+    LoadProjectAndSettings();
+    WipeCaptureFolderUnlessShared();
+    RepairStartupSettings(settings);
+    StartGraphics();
+    // The log folder may have just been wiped with the capture folder.
+    CreateFolderTree(DefaultCaptureFolder());
+    OpenStartupLog(LogFilePath());
+    ChooseLanguageFile(settings, ProgramFolder(), GetSystemDefaultLangID());
+    PassLanguageToLinkLibrary(settings.languageFile);
+    if (!RegisterFrameClass() || !ClaimSingleInstance()) {
+        return false;
+    }
+    WriteEnvironmentReport();
+    CreateFolderTree(DataFolder());
+    return CreateManagerWindow();
+}
+
+bool CQuaverGUIApp::StartComAndOle() {
+    if (FAILED(OleInitialize(nullptr))) {
+        MessageBoxText("AfxOleInit Error!", MB_OK);
+        LogWrite("AfxOleInit Error!");
+        return false;
+    }
+    m_bOleInitialised = true;
+    // The program serves no COM class, so there is nothing to register or to offer; switches on
+    // the command line are read later by the command-line parser.
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+        return false;
+    }
+    m_bComInitialised = TRUE;
+    return true;
+}
+
+void CQuaverGUIApp::LoadProjectAndSettings() {
+    // The project file's options and catalogue are read here once the catalogue exists; what the
+    // loader does after the options, taking the capture folder from the registry, applies now.
+    GetSettings().ApplyCaptureFolderFromRegistry();
+}
+
+void CQuaverGUIApp::WipeCaptureFolderUnlessShared() {
+    // Two copies may start together, or a copy may start while another runs: the start-up lock
+    // is taken here rather than at the single-instance check, so that the answer "another copy
+    // runs" cannot change before that check, and a second copy leaves the running copy's burns
+    // alone.
+    m_instanceGuard.LockStartup();
+    m_bOtherCopyRunning = m_instanceGuard.PreviousInstanceExists() != 0;
+    const std::string& capture = GetSettings().captureFolder;
+    if (!m_bOtherCopyRunning && !capture.empty() && !IsVolumeRoot(capture)) {
+        DeleteFolderTree(capture);
+    }
+}
+
+void CQuaverGUIApp::StartGraphics() {
+    // Hosting ActiveX controls needs nothing global here: the media-information host window
+    // creates its own container.
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) != Gdiplus::Ok) {
+        m_gdiplusToken = 0;
+    }
+}
+
+bool CQuaverGUIApp::RegisterFrameClass() {
+    // The program's dialogs are ordinary dialogs under a name of their own, so that another
+    // process can find a running copy by class name.
+    WNDCLASSEXA frame{};
+    frame.cbSize = sizeof frame;
+    if (!GetClassInfoExA(nullptr, kDialogClass, &frame)) {
+        return false;
+    }
+    frame.hInstance = Instance();
+    frame.lpszClassName = kFrameClass;
+    return RegisterClassExA(&frame) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool CQuaverGUIApp::ClaimSingleInstance() {
+    m_instanceGuard.LockStartup();
+    if (m_instanceGuard.PreviousInstanceExists() != 0) {
+        LogWrite("Previous instance detected, will now restore it.");
+        HWND previous = m_instanceGuard.ActivatePrevious(nullptr, 0);
+        if (previous == nullptr || !IsWindow(previous)) {
+            MessageBoxA(nullptr, LoadResourceString(Instance(), IDS_INSTANCE_BROKEN).c_str(), "Error",
+                        MB_OK | MB_ICONSTOP);
+        }
+        SetMainWindow(nullptr);
+        LogWrite("New instance exit.");
+        return false;
+    }
+    // Without a block a later copy will not find this one, but this copy runs all the same.
+    m_instanceGuard.CreateBlock();
+    m_bOwnsInstance = true;
+    return true;
+}
+
+bool CQuaverGUIApp::CreateManagerWindow() {
+    m_pManager = std::make_unique<CDlgManager>();
+    if (!m_pManager->CreateModeless(Instance(), IDD_MANAGER, nullptr)) {
+        return false;
+    }
+    SetMainWindow(m_pManager->Hwnd());
+    return true;
+}
+
+void CQuaverGUIApp::SetMainWindowHandle(HWND window) {
+    m_instanceGuard.PublishMainWindow(window);
+}
+
+void CQuaverGUIApp::WinHelp() {
+    using HtmlHelpFn = HWND(WINAPI*)(HWND, const char*, UINT, DWORD_PTR);
+    constexpr UINT kDisplayTopic = 0;
+    static const HtmlHelpFn htmlHelp = [] {
+        HMODULE viewer = LoadLibraryA("hhctrl.ocx");
+        return viewer != nullptr ? reinterpret_cast<HtmlHelpFn>(GetProcAddress(viewer, "HtmlHelpA"))
+                                 : nullptr;
+    }();
+    if (htmlHelp != nullptr) {
+        htmlHelp(nullptr, (ProgramFolder() + "\\Quaverlane.chm::/intro.htm").c_str(), kDisplayTopic, 0);
+    }
+}
+
+int CQuaverGUIApp::ExitInstance() {
+    Settings& settings = GetSettings();
+    // A copy that ended before or at the single-instance check owns neither the project file
+    // nor the capture folder: both may belong to the running copy. The project file is written
+    // here once the catalogue exists.
+    settings.ReleaseEncoderObjects();
+    if (m_bComInitialised) {
+        CoUninitialize();
+    }
+    if (m_bOwnsInstance && !settings.captureFolder.empty() && !IsVolumeRoot(settings.captureFolder)) {
+        DeleteFolderTree(settings.captureFolder);
+    }
+    m_pManager.reset();
+    if (m_bOleInitialised) {
+        OleUninitialize();
+    }
+    LogWrite("Program ExitInstance.");
+    if (m_gdiplusToken != 0) {
+        Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    }
+    return m_bOwnsInstance ? CWinAppBase::ExitInstance() : 1;
+}

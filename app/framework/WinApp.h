@@ -1,0 +1,51 @@
+// The application object of a dialog-based program: start-up, the message loop, shut-down.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class CWinAppBase {
+public:
+    CWinAppBase();
+    virtual ~CWinAppBase();
+    CWinAppBase(const CWinAppBase&) = delete;
+    CWinAppBase& operator=(const CWinAppBase&) = delete;
+
+    // Runs InitInstance, the message loop when it succeeded, and always ExitInstance; the
+    // result is the process exit code. A second call (log-off ending the session from inside
+    // the loop) does not run ExitInstance again.
+    int Run(HINSTANCE instance, const char* commandLine);
+
+    // Ends the process from inside a message handler after running the shut-down sequence once
+    // (the session is ending and Windows will not wait for the loop to unwind).
+    [[noreturn]] void EndSessionNow();
+
+    static CWinAppBase* Get() { return s_app; }
+    HINSTANCE Instance() const { return m_instance; }
+    const std::string& CommandLine() const { return m_commandLine; }
+    const std::string& AppName() const { return m_appName; }
+    void SetAppName(const char* name) { m_appName = name; }
+
+    HWND MainWindow() const { return m_mainWindow; }
+    void SetMainWindow(HWND window) { m_mainWindow = window; }
+
+    // A message box with the application name as caption.
+    int MessageBoxText(const char* text, UINT flags, HWND owner = nullptr) const;
+
+protected:
+    virtual bool InitInstance() = 0;
+    // Returns the process exit code: the quit code of the message loop unless changed.
+    virtual int ExitInstance() { return m_exitCode; }
+
+private:
+    int RunShutdownOnce();
+
+    static CWinAppBase* s_app;
+    HINSTANCE m_instance = nullptr;
+    std::string m_commandLine;
+    std::string m_appName;
+    HWND m_mainWindow = nullptr;
+    int m_exitCode = 0;
+    bool m_shutDown = false;
+};

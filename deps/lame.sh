@@ -1,0 +1,32 @@
+# LAME 3.100: static libmp3lame plus the BladeEnc-compatible lame_enc.dll from the sources' Dll folder.
+DEP_NAME=lame
+DEP_SOURCE=lame
+DEP_VERSION=3.100-6
+DEP_ARCHES="x86_64 i686"
+
+dep_build() {
+  local arch=$1 src=$2 prefix=$3
+  autoreconf -fi
+  ./configure --host="$(dep_triplet "$arch")" --prefix="$src/_inst" \
+    --disable-shared --enable-static --disable-frontend --disable-dependency-tracking
+  make -j"$JOBS"
+  make install
+
+  # The DLL source names Windows.h and Windef.h in mixed case; MinGW ships them in lower case.
+  mkdir -p shim
+  echo '#include <windows.h>' >shim/Windows.h
+  echo '#include <windef.h>' >shim/Windef.h
+  "$CC" -O2 -shared -o lame_enc.dll Dll/BladeMP3EncDLL.c Dll/BladeMP3EncDLL.def \
+    -Ishim -I"$src/_inst/include/lame" -Iinclude -L"$src/_inst/lib" -lmp3lame \
+    -static-libgcc -Wl,--enable-stdcall-fixup
+  # Refuse a DLL that lost one of the entry points the program binds by name.
+  local exports
+  exports=$("$(dep_triplet "$arch")-objdump" -p lame_enc.dll)
+  local f
+  for f in beInitStream beEncodeChunk beDeinitStream beCloseStream beVersion beWriteVBRHeader; do
+    grep -qw "$f" <<<"$exports" || { echo "lame_enc.dll does not export $f" >&2; return 1; }
+  done
+  install -m 644 lame_enc.dll "$prefix/bin/lame_enc.dll"
+  mkdir -p "$prefix/include/lame"
+  install -m 644 Dll/BladeMP3EncDLL.h "$prefix/include/lame/BladeMP3EncDLL.h"
+}

@@ -1,0 +1,18 @@
+// Run-time access to WmaEncodeCore.dll. The library is optional: without it WMA is simply not
+// offered.
+#pragma once
+
+class IWMACodecInfoManager;
+class CAudioEncoder;
+
+namespace WmaLibrary {
+
+// Loads "WmaEncodeCore.DLL" by bare name on first use and keeps it; a failed load is tried
+// again at the next request. Null when it cannot be loaded.
+void* Handle();
+
+// The library's factories; null when the library or the factory is missing or refuses.
+IWMACodecInfoManager* CreateCodecInfoManager();
+CAudioEncoder* CreateEncoder();
+
+} // namespace WmaLibrary

@@ -1,0 +1,84 @@
+// What many tests need: folders of their own inside the Wine drive, registry values set for the
+// length of a test, waiting with a time-out, files and child processes.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qvltest {
+
+// The folder of the running test executable (also where the program and its DLLs are built).
+std::string BinFolder();
+
+// A new empty folder below the temporary folder, deleted with everything in it at the end.
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // Path + "\" + relative.
+    std::string operator/(const std::string& relative) const;
+
+private:
+    std::string m_path;
+};
+
+// Sets (or removes, when value is empty) a string value for the life of the object and puts
+// back what was there before.
+class RegistryValue {
+public:
+    RegistryValue(HKEY root, const std::string& key, const std::string& name,
+                  std::optional<std::string> value);
+    ~RegistryValue();
+    RegistryValue(const RegistryValue&) = delete;
+    RegistryValue& operator=(const RegistryValue&) = delete;
+
+private:
+    HKEY m_root;
+    std::string m_key;
+    std::string m_name;
+    bool m_keyExisted = false;
+    std::optional<std::vector<BYTE>> m_before;
+    DWORD m_beforeType = REG_SZ;
+};
+
+// Reads a string value; nothing when the key or the value is missing.
+std::optional<std::string> ReadRegistryString(HKEY root, const std::string& key, const std::string& name);
+
+// Polls the condition every 20 ms until it holds or the time is up.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
+
+bool FileExists(const std::string& path);
+bool FolderExists(const std::string& path);
+long long FileSize(const std::string& path);
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+
+// qvl.log without the time stamps the log library puts before each line.
+std::vector<std::string> ReadLogLines(const std::string& path);
+
+// A program started for a test; killed at the end if still running.
+class ChildProcess {
+public:
+    ChildProcess(const std::string& exe, const std::string& arguments);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool Started() const { return m_info.hProcess != nullptr; }
+    DWORD Id() const { return m_info.dwProcessId; }
+    // The exit code, or nothing when it is still running after timeoutMs.
+    std::optional<DWORD> Wait(DWORD timeoutMs);
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+} // namespace qvltest

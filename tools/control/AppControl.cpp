@@ -1,0 +1,95 @@
+#include "tools/control/AppControl.h"
+
+#include "res/resource.h"
+
+namespace {
+
+constexpr char kFrameClass[] = "QuaverlaneFrameWnd";
+constexpr char kMessageBoxClass[] = "#32770";
+
+template <typename Predicate> HWND FindTopLevel(Predicate predicate) {
+    struct Search {
+        Predicate* predicate;
+        HWND found;
+    } search{&predicate, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(context);
+            if ((*s->predicate)(window)) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool BelongsTo(HWND window, DWORD processId) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return processId == 0 || owner == processId;
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// The text of a message box sits in its static control 0xFFFF.
+std::string MessageText(HWND box) {
+    char text[1024] = "";
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return text;
+}
+
+} // namespace
+
+HWND AppControl::FindMainWindow(DWORD processId) {
+    return FindTopLevel(
+        [processId](HWND window) { return ClassOf(window) == kFrameClass && BelongsTo(window, processId); });
+}
+
+HWND AppControl::WaitForMainWindow(DWORD processId, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND window = FindMainWindow(processId)) {
+            return window;
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return nullptr;
+        }
+        Sleep(50);
+    }
+}
+
+HWND AppControl::FindMessageBox(DWORD processId, const std::string& textPart) {
+    return FindTopLevel([&](HWND window) {
+        return ClassOf(window) == kMessageBoxClass && BelongsTo(window, processId) &&
+               IsWindowVisible(window) && MessageText(window).find(textPart) != std::string::npos;
+    });
+}
+
+bool AppControl::AnswerMessageBox(DWORD processId, const std::string& textPart, int button, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND box = FindMessageBox(processId, textPart)) {
+            return PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                                reinterpret_cast<LPARAM>(GetDlgItem(box, button))) != 0;
+        }
+        if (GetTickCount() - start >= timeoutMs) {
+            return false;
+        }
+        Sleep(50);
+    }
+}
+
+bool AppControl::RequestExit(HWND mainWindow, DWORD timeoutMs) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(mainWindow, &processId);
+    if (!PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(ID_EXIT_QUAVERLANE, 0), 0)) {
+        return false;
+    }
+    return AnswerMessageBox(processId, "Do you want to exit Quaverlane?", IDYES, timeoutMs);
+}

@@ -1,0 +1,26 @@
+// Drives a running Quaverlane from outside, as a user would: finds its windows, sends the
+// commands its menus send and answers its questions. Used by qvlctl and the end-to-end tests.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace AppControl {
+
+// The main window of the copy running as the given process (any copy when 0); null if none.
+HWND FindMainWindow(DWORD processId = 0);
+
+// Waits up to timeoutMs for the main window; null on time-out.
+HWND WaitForMainWindow(DWORD processId, DWORD timeoutMs);
+
+// A message box of the process whose text contains the given text; null if none is open.
+HWND FindMessageBox(DWORD processId, const std::string& textPart);
+
+// Waits for such a message box and presses one of its buttons (IDYES, IDOK, ...).
+bool AnswerMessageBox(DWORD processId, const std::string& textPart, int button, DWORD timeoutMs);
+
+// Chooses "Exit Quaverlane" and answers yes to the confirmation.
+bool RequestExit(HWND mainWindow, DWORD timeoutMs);
+
+} // namespace AppControl
