@@ -2,26 +2,30 @@
 
 #include "res/resource.h"
 
+#include <functional>
+
 namespace {
 
 constexpr char kFrameClass[] = "QuaverlaneFrameWnd";
 constexpr char kMessageBoxClass[] = "#32770";
 
-template <typename Predicate> HWND FindTopLevel(Predicate predicate) {
-    struct Search {
-        Predicate* predicate;
-        HWND found;
-    } search{&predicate, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            if ((*s->predicate)(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+struct Search {
+    const std::function<bool(HWND)>* predicate;
+    HWND found;
+};
+
+BOOL CALLBACK TestWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<Search*>(context);
+    if ((*search->predicate)(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindTopLevel(const std::function<bool(HWND)>& predicate) {
+    Search search{&predicate, nullptr};
+    EnumWindows(TestWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
