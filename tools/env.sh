@@ -35,6 +35,15 @@ qvl_wine_prefix() {
     rm -rf "$WINEPREFIX"
     "$QVL_WINE" wineboot -i >/dev/null 2>&1 </dev/null || { echo "wine: wineboot failed" >&2; return 1; }
     "$QVL_WINESERVER" -w
+    # Wine links Documents, Desktop and the rest to the Unix home folder; the program writes
+    # its data and wipes its capture folder below Documents, so they become folders of the prefix.
+    local link
+    for link in "$WINEPREFIX"/drive_c/users/*/*; do
+      if [ -L "$link" ]; then
+        rm "$link"
+        mkdir "$link"
+      fi
+    done
     touch "$WINEPREFIX/.qvl-ready"
   fi
 }
@@ -66,5 +75,7 @@ qvl_start_session() {
   [ -e "/tmp/.X11-unix/X$n" ] || { echo "session: Xvfb did not start on :$n" >&2; return 1; }
   "$QVL_WINESERVER" -k >/dev/null 2>&1 || true
   "$QVL_WINESERVER" -p >/dev/null 2>&1 </dev/null
-  "$QVL_WINE" cmd /c exit >/dev/null 2>&1 </dev/null
+  # Xvfb has no window manager: a managed window would make Wine wait two seconds for every
+  # hide that no window manager will ever confirm.
+  "$QVL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
 }

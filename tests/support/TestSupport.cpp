@@ -61,8 +61,10 @@ RegistryValue::RegistryValue(HKEY root, const std::string& key, const std::strin
 }
 
 RegistryValue::~RegistryValue() {
+    // The test may have deleted the whole key meanwhile: create it again to put the value back.
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(m_root, m_key.c_str(), 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS) {
+    if (RegCreateKeyExA(m_root, m_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) !=
+        ERROR_SUCCESS) {
         return;
     }
     ScopedRegKey key(opened);

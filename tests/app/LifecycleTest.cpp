@@ -1,0 +1,180 @@
+// The real program started under Wine, driven from outside as a user or Windows would drive it.
+#include "app/AppFolders.h"
+#include "app/FolderTree.h"
+#include "tests/support/TestSupport.h"
+#include "tools/control/AppControl.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace qvltest;
+
+namespace {
+
+constexpr DWORD kTimeout = 30000;
+constexpr char kProgramKey[] = "Software\\Quaverlane";
+
+// The log lines written since the last start-up report began (the log can be wiped together
+// with the default capture folder, so counting lines from before the start is not enough).
+std::vector<std::string> LinesOfLastStart() {
+    std::vector<std::string> lines = ReadLogLines(LogFilePath());
+    auto start = std::find(lines.rbegin(), lines.rend(), "Software Information:");
+    if (start == lines.rend()) {
+        return {};
+    }
+    return std::vector<std::string>(start.base() - 1, lines.end());
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+class Lifecycle : public ::testing::Test {
+protected:
+    std::string Exe() const { return BinFolder() + "\\Quaverlane.exe"; }
+
+    // Exits the copy through its menu command and its confirmation; returns its exit code.
+    std::optional<DWORD> ExitThroughMenu(ChildProcess& copy) {
+        HWND window = AppControl::FindMainWindow(copy.Id());
+        EXPECT_NE(window, nullptr);
+        EXPECT_TRUE(AppControl::RequestExit(window, kTimeout));
+        return copy.Wait(kTimeout);
+    }
+
+    TestFolder m_root;
+    std::string m_capture = m_root / "capture";
+    RegistryValue m_tempFolder{HKEY_LOCAL_MACHINE, kProgramKey, "TempFolder", m_capture};
+};
+
+} // namespace
+
+TEST_F(Lifecycle, StartsWithItsFoldersAndReportAndExitsCleanly) {
+    CreateFolderTree(m_capture + "\\old burn");
+    WriteFile(m_capture + "\\old burn\\01.wav", "RIFF left over");
+    size_t linesBefore = ReadLogLines(LogFilePath()).size();
+
+    ChildProcess copy(Exe(), "");
+    ASSERT_TRUE(copy.Started());
+    HWND window = AppControl::WaitForMainWindow(copy.Id(), kTimeout);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(IsWindowVisible(window)) << "the main window stays hidden until it is asked for";
+
+    EXPECT_FALSE(FolderExists(m_capture + "\\old burn")) << "leftovers of earlier burns are wiped";
+    EXPECT_TRUE(FolderExists(m_capture)) << "the registry's capture folder is created again";
+    EXPECT_TRUE(FolderExists(DataFolder()));
+
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    ASSERT_TRUE(GetVersionExA(&version));
+#pragma GCC diagnostic pop
+    std::vector<std::string> expected = {
+        "Software Information:",
+        "\tProgram Name: Quaverlane",
+        "Windows Version Information:",
+        "\tMajor Version = " + std::to_string(version.dwMajorVersion),
+        "\tMinor Version = " + std::to_string(version.dwMinorVersion),
+        "\tBuild Number = " + std::to_string(version.dwBuildNumber),
+        "\tPlatform Id = 2",
+        std::string("\tVersion  = ") + version.szCSDVersion,
+        "\tWIN NT or XP",
+        "iTunes Version Information:",
+        "\tCan not find iTunes.exe",
+        "Windows Media Player Version Information:",
+    };
+    std::vector<std::string> report = LinesOfLastStart();
+    ASSERT_GE(report.size(), expected.size() + 3);
+    EXPECT_EQ(std::vector<std::string>(report.begin(), report.begin() + expected.size()), expected);
+    // Wine ships a wmplayer.exe with a version block.
+    EXPECT_EQ(report[expected.size()].rfind("\tFile Version: ", 0), 0u) << report[expected.size()];
+    EXPECT_EQ(report[expected.size() + 1].rfind("\tProduct Version:", 0), 0u);
+    EXPECT_EQ(report[expected.size() + 2], "Temporary Folder: " + m_capture);
+
+    EXPECT_EQ(ExitThroughMenu(copy), 0u);
+    std::vector<std::string> lines = ReadLogLines(LogFilePath());
+    EXPECT_GT(lines.size(), linesBefore);
+    EXPECT_EQ(lines.back(), "Program ExitInstance.");
+    EXPECT_FALSE(FolderExists(m_capture)) << "the capture folder is wiped at exit";
+}
+
+TEST_F(Lifecycle, ReportsTheVersionsOfAnInstalledMusicPlayer) {
+    const std::string folder = "C:\\Program Files\\iTunes";
+    ASSERT_FALSE(FolderExists(folder)) << "the test prefix has no real iTunes";
+    CreateFolderTree(folder);
+    ASSERT_TRUE(
+        CopyFileA((BinFolder() + "\\version_probe.exe").c_str(), (folder + "\\iTunes.exe").c_str(), FALSE));
+
+    ChildProcess copy(Exe(), "");
+    ASSERT_NE(AppControl::WaitForMainWindow(copy.Id(), kTimeout), nullptr);
+    std::vector<std::string> report = LinesOfLastStart();
+    auto itunes = std::find(report.begin(), report.end(), "iTunes Version Information:");
+    ASSERT_NE(itunes, report.end());
+    ASSERT_GE(report.end() - itunes, 3);
+    EXPECT_EQ(itunes[1], "\tFile Version: 12.10.11.2");
+    EXPECT_EQ(itunes[2], "\tProduct Version:12.10.11.3");
+    EXPECT_EQ(ExitThroughMenu(copy), 0u);
+    DeleteFolderTree(folder);
+}
+
+TEST_F(Lifecycle, SecondCopyLeavesTheRunningCopysCaptureAloneAndBringsItForward) {
+    ChildProcess first(Exe(), "");
+    HWND window = AppControl::WaitForMainWindow(first.Id(), kTimeout);
+    ASSERT_NE(window, nullptr);
+    // A burn in progress in the running copy's capture folder.
+    CreateFolderTree(m_capture + "\\burn");
+    WriteFile(m_capture + "\\burn\\01.wav", "RIFF being written");
+
+    ChildProcess second(Exe(), "");
+    EXPECT_EQ(second.Wait(kTimeout), 1u) << "the second copy ends by itself";
+    EXPECT_TRUE(FileExists(m_capture + "\\burn\\01.wav")) << "neither its start nor its exit wiped the burn";
+    EXPECT_TRUE(IsWindowVisible(window)) << "the running copy's window was brought forward";
+    EXPECT_FALSE(first.Wait(0).has_value()) << "the running copy goes on";
+
+    std::vector<std::string> lines = LinesOfLastStart();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Software Information:"), 1)
+        << "the second copy writes no report";
+    EXPECT_TRUE(Contains(lines, "Previous instance detected, will now restore it."));
+    EXPECT_TRUE(Contains(lines, "New instance exit."));
+    EXPECT_EQ(lines.back(), "Program ExitInstance.");
+
+    EXPECT_EQ(ExitThroughMenu(first), 0u);
+    EXPECT_FALSE(FolderExists(m_capture)) << "the running copy still wipes its own folder at exit";
+}
+
+TEST_F(Lifecycle, EndingTheSessionShutsTheProgramDownInOrder) {
+    ChildProcess copy(Exe(), "");
+    HWND window = AppControl::WaitForMainWindow(copy.Id(), kTimeout);
+    ASSERT_NE(window, nullptr);
+    WriteFile(m_capture + "\\02.wav", "RIFF");
+
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, kTimeout, &answer));
+    EXPECT_EQ(answer, TRUE) << "the program lets the session end";
+    SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, SMTO_BLOCK, kTimeout, &answer);
+    EXPECT_EQ(copy.Wait(kTimeout), 0u);
+    EXPECT_EQ(ReadLogLines(LogFilePath()).back(), "Program ExitInstance.");
+    EXPECT_FALSE(FolderExists(m_capture));
+}
+
+TEST_F(Lifecycle, UnreadableCaptureFolderSettingIsReportedAndStartGoesOn) {
+    struct Case {
+        const char* message;
+        bool deleteKey;
+    };
+    for (Case c : {Case{"Read Temporary Folder From Registry Error (01).", false},
+                   Case{"Read Temporary Folder From Registry Error (02).", true}}) {
+        RegistryValue noValue(HKEY_LOCAL_MACHINE, kProgramKey, "TempFolder", std::nullopt);
+        if (c.deleteKey) {
+            RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProgramKey);
+        }
+        ChildProcess copy(Exe(), "");
+        EXPECT_TRUE(AppControl::AnswerMessageBox(copy.Id(), c.message, IDOK, kTimeout)) << c.message;
+        ASSERT_NE(AppControl::WaitForMainWindow(copy.Id(), kTimeout), nullptr);
+        std::vector<std::string> report = LinesOfLastStart();
+        EXPECT_TRUE(Contains(report, "Temporary Folder: ")) << c.message;
+        EXPECT_EQ(ExitThroughMenu(copy), 0u);
+    }
+}

@@ -1,0 +1,59 @@
+// What the dependency tests share: lame_enc.dll loaded the way the program loads it, a one-second
+// tone encoded through it, a walk over MPEG audio frames, and a place to leave files for the
+// check that runs outside Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <BladeMP3EncDLL.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qvltest {
+
+// lame_enc.dll from the test executable's own folder, entry points looked up by name.
+class LameDll {
+public:
+    LameDll();
+    ~LameDll();
+    LameDll(const LameDll&) = delete;
+    LameDll& operator=(const LameDll&) = delete;
+
+    HMODULE Module() const { return m_module; }
+
+    BEINITSTREAM initStream = nullptr;
+    BEENCODECHUNK encodeChunk = nullptr;
+    BEDEINITSTREAM deinitStream = nullptr;
+    BECLOSESTREAM closeStream = nullptr;
+    BEVERSION version = nullptr;
+    BEWRITEVBRHEADER writeVbrHeader = nullptr;
+
+private:
+    HMODULE m_module = nullptr;
+};
+
+constexpr DWORD kToneSampleRate = 44100;
+constexpr DWORD kToneBitrateKbps = 128;
+
+// Encodes one second of a 16-bit stereo tone (440 Hz left, 660 Hz right) at 128 kbit/s CBR into
+// the file, then lets the DLL fill in the LAME Info frame. Use inside ASSERT_NO_FATAL_FAILURE.
+void EncodeTone(const LameDll& lame, const std::string& path);
+
+struct MpegFrame {
+    size_t offset = 0;
+    size_t length = 0;
+    int bitrateKbps = 0;
+    int channelMode = 0;
+};
+
+// Succeeds when bytes[begin, end) is a chain of MPEG-1 Layer III 44.1 kHz frames, each starting
+// exactly where the length in the previous header says, and the last one ending at end.
+testing::AssertionResult WalkMpegFrames(const std::string& bytes, size_t begin, size_t end,
+                                        std::vector<MpegFrame>& frames);
+
+// Copies the file as name into the folder QVL_TEST_OUTPUT names, when it is set.
+void KeepForTheIndependentCheck(const std::string& file, const std::string& name);
+
+} // namespace qvltest

@@ -1,0 +1,71 @@
+"""Reads the MP3 files deps_tests left behind with mutagen, which shares no code with LAME or id3lib.
+
+Usage: check_mp3.py FOLDER   (FOLDER holds encoded.mp3 and tagged.mp3)
+"""
+
+import os
+import sys
+
+from mutagen.id3 import ID3
+from mutagen.mp3 import MP3, BitrateMode
+
+# The same values are in Id3LibTest.cpp.
+TEXT_FRAMES = {"TIT2": "Test Tone", "TPE1": "Quaverlane", "TALB": "Dependency Check", "TRCK": "7"}
+PICTURE = bytes((i * 37 + 11) % 256 for i in range(400))
+
+problems = []
+
+
+def expect(what, actual, wanted):
+    ok = actual == wanted
+    print(f"  {'ok  ' if ok else 'FAIL'} {what}: {actual!r}" + ("" if ok else f" (wanted {wanted!r})"))
+    if not ok:
+        problems.append(what)
+
+
+def check_stream(path):
+    print(path)
+    info = MP3(path).info
+    expect("MPEG version", info.version, 1)
+    expect("layer", info.layer, 3)
+    expect("sample rate", info.sample_rate, 44100)
+    expect("channels", info.channels, 2)
+    # With a LAME Info frame mutagen averages the bitrate over the audio bytes, a few bit/s beside
+    # the nominal rate; what must hold is that the stream is constant at 128 kbit/s.
+    expect("bitrate mode", info.bitrate_mode, BitrateMode.CBR)
+    expect("bitrate in kbit/s", round(info.bitrate / 1000), 128)
+    expect("length 0.9..1.2 s", 0.9 <= info.length <= 1.2, True)
+    print(f"  length {info.length:.4f} s, {os.path.getsize(path)} bytes")
+
+
+def check_tag(path):
+    tag = ID3(path)
+    for frame_id, text in TEXT_FRAMES.items():
+        expect(frame_id, [str(t) for t in tag[frame_id].text] if frame_id in tag else None, [text])
+    pictures = tag.getall("APIC")
+    expect("APIC count", len(pictures), 1)
+    if pictures:
+        expect("APIC mime", pictures[0].mime, "image/jpeg")
+        expect("APIC data", pictures[0].data == PICTURE, True)
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    folder = sys.argv[1]
+    encoded = os.path.join(folder, "encoded.mp3")
+    tagged = os.path.join(folder, "tagged.mp3")
+    try:
+        check_stream(encoded)
+        check_stream(tagged)
+        check_tag(tagged)
+    except Exception as error:  # any failure to read is a failed check, reported as such
+        print(f"cannot read the files: {error!r}")
+        return 1
+    print("all checks passed" if not problems else f"{len(problems)} check(s) failed: {', '.join(problems)}")
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
