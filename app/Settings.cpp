@@ -70,6 +70,8 @@ std::string ReadCaptureFolderFromRegistry() {
         return {};
     }
     ScopedRegKey key(opened);
+    // A value longer than the buffer is refused like a missing one: no folder path is that long,
+    // and the message tells the user the setting is broken.
     char buffer[2048];
     DWORD size = sizeof buffer;
     DWORD type = REG_NONE;

@@ -162,11 +162,14 @@ TEST_F(Lifecycle, EndingTheSessionShutsTheProgramDownInOrder) {
 TEST_F(Lifecycle, UnreadableCaptureFolderSettingIsReportedAndStartGoesOn) {
     struct Case {
         const char* message;
+        std::optional<std::string> value;
         bool deleteKey;
     };
-    for (Case c : {Case{"Read Temporary Folder From Registry Error (01).", false},
-                   Case{"Read Temporary Folder From Registry Error (02).", true}}) {
-        RegistryValue noValue(HKEY_LOCAL_MACHINE, kProgramKey, "TempFolder", std::nullopt);
+    for (const Case& c :
+         {Case{"Read Temporary Folder From Registry Error (01).", std::nullopt, false},
+          Case{"Read Temporary Folder From Registry Error (01).", std::string(3000, 'x'), false},
+          Case{"Read Temporary Folder From Registry Error (02).", std::nullopt, true}}) {
+        RegistryValue setting(HKEY_LOCAL_MACHINE, kProgramKey, "TempFolder", c.value);
         if (c.deleteKey) {
             RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProgramKey);
         }
