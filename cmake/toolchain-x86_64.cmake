@@ -1,13 +1,3 @@
-# Cross-compiling for x86_64 Windows with MinGW-w64's posix thread-model compilers: std::thread and
-# GoogleTest need them, and every C++ library must be built with the same variant.
-set(CMAKE_SYSTEM_NAME Windows)
+# x86_64 Windows: the run and tested build.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(QVL_TRIPLET x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${QVL_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QVL_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${QVL_TRIPLET}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${QVL_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/MinGW.cmake)

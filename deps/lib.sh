@@ -84,7 +84,8 @@ dep_fetch_source() {
 dep_stamp_value() {
   local arch=$1
   {
-    cat "$DEPS_DIR/lib.sh" "$DEPS_DIR/$DEP_NAME.sh" "$DEPS_DIR/../cmake/toolchain-$arch.cmake"
+    cat "$DEPS_DIR/lib.sh" "$DEPS_DIR/$DEP_NAME.sh" "$DEPS_DIR/../cmake/toolchain-$arch.cmake" \
+      "$DEPS_DIR/../cmake/MinGW.cmake"
     echo "$DEP_SOURCE=$DEP_VERSION"
     "$(dep_triplet "$arch")-g++-posix" --version | head -n 1
   } | sha256sum | cut -d' ' -f1

@@ -10,9 +10,13 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 QVL_WINE=/usr/lib/wine/wine64
 QVL_WINESERVER=/usr/lib/wine/wineserver
 
-qvl_prepare() {
+# Everything a run needs, from the Debian packages to a warm Wine server.
+qvl_ready_to_run() {
   bash "$QVL_ROOT/tools/bootstrap.sh"
   bash "$QVL_ROOT/deps/build.sh"
+  qvl_build
+  qvl_wine_prefix
+  qvl_start_session
 }
 
 # x86_64 is the build that runs; i686 is the shipping target and must always build.

@@ -4,10 +4,7 @@
 # asked to exit the way a user would (Exit, then Yes).
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
-qvl_prepare
-qvl_build
-qvl_wine_prefix
-qvl_start_session
+qvl_ready_to_run
 
 bin="$QVL_ROOT/build/x86_64/bin"
 capture='C:\Quaverlane\Capture'
