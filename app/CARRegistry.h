@@ -28,7 +28,6 @@ public:
 
     LONG LastResult() const { return m_lResult; }
     DWORD LastType() const { return m_dwType; }
-    DWORD LastSize() const { return m_dwSize; }
 
 private:
     HKEY m_hRootKey;

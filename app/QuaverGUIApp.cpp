@@ -18,12 +18,6 @@ namespace {
 constexpr char kFrameClass[] = "QuaverlaneFrameWnd";
 constexpr char kDialogClass[] = "#32770";
 
-std::string LoadResourceString(HINSTANCE instance, UINT id) {
-    char text[512] = "";
-    LoadStringA(instance, id, text, sizeof text);
-    return text;
-}
-
 } // namespace
 
 CQuaverGUIApp::CQuaverGUIApp() {
@@ -123,8 +117,7 @@ bool CQuaverGUIApp::ClaimSingleInstance() {
         LogWrite("Previous instance detected, will now restore it.");
         HWND previous = m_instanceGuard.ActivatePrevious(nullptr, 0);
         if (previous == nullptr || !IsWindow(previous)) {
-            MessageBoxA(nullptr, LoadResourceString(Instance(), IDS_INSTANCE_BROKEN).c_str(), "Error",
-                        MB_OK | MB_ICONSTOP);
+            MessageBoxA(nullptr, ResourceString(IDS_INSTANCE_BROKEN).c_str(), "Error", MB_OK | MB_ICONSTOP);
         }
         SetMainWindow(nullptr);
         LogWrite("New instance exit.");

@@ -4,7 +4,6 @@
 #include "app/CARRegistry.h"
 #include "app/FolderTree.h"
 #include "app/framework/Scoped.h"
-#include "app/framework/WinApp.h"
 #include "finish/NameSanitiser.h"
 
 #include <windows.h>
@@ -56,14 +55,7 @@ OutputFormat OutputFormatFromCodecText(const std::string& codec, bool wmaAvailab
 }
 
 std::string ReadCaptureFolderFromRegistry() {
-    const CWinAppBase* app = CWinAppBase::Get();
-    auto complain = [app](const char* text) {
-        if (app != nullptr) {
-            app->MessageBoxText(text, MB_OK);
-        } else {
-            MessageBoxA(nullptr, text, "Quaverlane", MB_OK);
-        }
-    };
+    auto complain = [](const char* text) { MessageBoxA(nullptr, text, "Quaverlane", MB_OK); };
     HKEY opened = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProgramKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) {
         complain("Read Temporary Folder From Registry Error (02).");

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     CQuaverGUIApp app;
-    return app.Run(instance, commandLine);
+    return app.Run(instance);
 }

@@ -9,11 +9,6 @@ bool CDialogBase::CreateModeless(HINSTANCE instance, int templateId, HWND parent
                               reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
-INT_PTR CDialogBase::DoModal(HINSTANCE instance, int templateId, HWND parent) {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId), parent, StaticProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
 void CDialogBase::Destroy() {
     if (m_hWnd != nullptr) {
         DestroyWindow(m_hWnd);

@@ -12,7 +12,6 @@ public:
     CDialogBase& operator=(const CDialogBase&) = delete;
 
     bool CreateModeless(HINSTANCE instance, int templateId, HWND parent);
-    INT_PTR DoModal(HINSTANCE instance, int templateId, HWND parent);
     void Destroy();
     HWND Hwnd() const { return m_hWnd; }
 

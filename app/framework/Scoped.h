@@ -57,9 +57,6 @@ inline void CloseFind(HANDLE h) {
 inline void CloseKey(HKEY key) {
     RegCloseKey(key);
 }
-inline void CloseLibrary(HMODULE module) {
-    FreeLibrary(module);
-}
 inline void CloseView(void* view) {
     UnmapViewOfFile(view);
 }
@@ -67,10 +64,8 @@ inline void CloseView(void* view) {
 // Kernel objects whose "none" is null (events, mutexes, mappings, threads, processes).
 using ScopedHandle = ScopedResource<HANDLE, NullTraits<HANDLE, CloseKernelHandle>>;
 // Handles whose "none" is INVALID_HANDLE_VALUE.
-using ScopedFileHandle = ScopedResource<HANDLE, InvalidHandleTraits<CloseKernelHandle>>;
 using ScopedFindHandle = ScopedResource<HANDLE, InvalidHandleTraits<CloseFind>>;
 using ScopedRegKey = ScopedResource<HKEY, NullTraits<HKEY, CloseKey>>;
-using ScopedLibrary = ScopedResource<HMODULE, NullTraits<HMODULE, CloseLibrary>>;
 using ScopedMapView = ScopedResource<void*, NullTraits<void*, CloseView>>;
 
 // Holds a critical section for the lifetime of the object.

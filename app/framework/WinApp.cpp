@@ -12,9 +12,8 @@ CWinAppBase::~CWinAppBase() {
     }
 }
 
-int CWinAppBase::Run(HINSTANCE instance, const char* commandLine) {
+int CWinAppBase::Run(HINSTANCE instance) {
     m_instance = instance;
-    m_commandLine = commandLine != nullptr ? commandLine : "";
     if (InitInstance()) {
         MSG msg;
         BOOL got;
@@ -46,6 +45,12 @@ int CWinAppBase::RunShutdownOnce() {
 
 void CWinAppBase::EndSessionNow() {
     ExitProcess(static_cast<UINT>(RunShutdownOnce()));
+}
+
+std::string CWinAppBase::ResourceString(UINT id) const {
+    char text[1024] = "";
+    LoadStringA(m_instance, id, text, sizeof text);
+    return text;
 }
 
 int CWinAppBase::MessageBoxText(const char* text, UINT flags, HWND owner) const {

@@ -15,7 +15,7 @@ public:
     // Runs InitInstance, the message loop when it succeeded, and always ExitInstance; the
     // result is the process exit code. A second call (log-off ending the session from inside
     // the loop) does not run ExitInstance again.
-    int Run(HINSTANCE instance, const char* commandLine);
+    int Run(HINSTANCE instance);
 
     // Ends the process from inside a message handler after running the shut-down sequence once
     // (the session is ending and Windows will not wait for the loop to unwind).
@@ -23,12 +23,13 @@ public:
 
     static CWinAppBase* Get() { return s_app; }
     HINSTANCE Instance() const { return m_instance; }
-    const std::string& CommandLine() const { return m_commandLine; }
     const std::string& AppName() const { return m_appName; }
     void SetAppName(const char* name) { m_appName = name; }
 
-    HWND MainWindow() const { return m_mainWindow; }
     void SetMainWindow(HWND window) { m_mainWindow = window; }
+
+    // A text of the program's string table; empty when there is none.
+    std::string ResourceString(UINT id) const;
 
     // A message box with the application name as caption.
     int MessageBoxText(const char* text, UINT flags, HWND owner = nullptr) const;
@@ -43,7 +44,6 @@ private:
 
     static CWinAppBase* s_app;
     HINSTANCE m_instance = nullptr;
-    std::string m_commandLine;
     std::string m_appName;
     HWND m_mainWindow = nullptr;
     int m_exitCode = 0;

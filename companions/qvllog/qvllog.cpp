@@ -1,5 +1,7 @@
 #include "companions/qvllog/qvllog.h"
 
+#include "app/framework/Scoped.h"
+
 #include <windows.h>
 
 #include <cstdarg>
@@ -50,12 +52,11 @@ QVLLOG_API int LogOpen(const char* path) {
     if (file == INVALID_HANDLE_VALUE) {
         return 0;
     }
-    EnterCriticalSection(&g_lock);
+    ScopedLock lock(g_lock);
     if (g_file != INVALID_HANDLE_VALUE) {
         CloseHandle(g_file);
     }
     g_file = file;
-    LeaveCriticalSection(&g_lock);
     return 1;
 }
 
@@ -68,14 +69,13 @@ QVLLOG_API void LogWrite(const char* format, ...) {
     std::string line = TimeStamp() + FormatLine(format, args) + "\r\n";
     va_end(args);
 
-    EnterCriticalSection(&g_lock);
+    ScopedLock lock(g_lock);
     if (g_file != INVALID_HANDLE_VALUE) {
         DWORD written = 0;
         WriteFile(g_file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     } else {
         OutputDebugStringA(line.c_str());
     }
-    LeaveCriticalSection(&g_lock);
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {

@@ -170,8 +170,9 @@ TEST_F(Lifecycle, UnreadableCaptureFolderSettingIsReportedAndStartGoesOn) {
           Case{"Read Temporary Folder From Registry Error (01).", std::string(3000, 'x'), false},
           Case{"Read Temporary Folder From Registry Error (02).", std::nullopt, true}}) {
         RegistryValue setting(HKEY_LOCAL_MACHINE, kProgramKey, "TempFolder", c.value);
+        std::optional<RegistryKeyRemoved> noKey;
         if (c.deleteKey) {
-            RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProgramKey);
+            noKey.emplace(HKEY_LOCAL_MACHINE, kProgramKey);
         }
         ChildProcess copy(Exe(), "");
         EXPECT_TRUE(AppControl::AnswerMessageBox(copy.Id(), c.message, IDOK, kTimeout)) << c.message;

@@ -14,51 +14,6 @@ std::string RunningExecutable() {
     return path;
 }
 
-bool ProgramKeyExists() {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProgramKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(opened);
-    return true;
-}
-
-// Takes the program's machine key away for the life of the object, everything below it
-// included, and puts it back afterwards.
-class ProgramKeyRemoved {
-public:
-    ProgramKeyRemoved() {
-        if (!ProgramKeyExists()) {
-            return;
-        }
-        HKEY backup = nullptr;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kBackupKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup,
-                        nullptr);
-        m_saved = RegCopyTreeA(HKEY_LOCAL_MACHINE, kProgramKey, backup) == ERROR_SUCCESS;
-        RegCloseKey(backup);
-        if (m_saved) {
-            RegDeleteTreeA(HKEY_LOCAL_MACHINE, kProgramKey);
-        }
-    }
-    ~ProgramKeyRemoved() {
-        if (!m_saved) {
-            return;
-        }
-        HKEY restored = nullptr;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProgramKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &restored,
-                        nullptr);
-        RegCopyTreeA(HKEY_LOCAL_MACHINE, kBackupKey, restored);
-        RegCloseKey(restored);
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, kBackupKey);
-    }
-    ProgramKeyRemoved(const ProgramKeyRemoved&) = delete;
-    ProgramKeyRemoved& operator=(const ProgramKeyRemoved&) = delete;
-
-private:
-    static constexpr char kBackupKey[] = "Software\\QuaverlaneTestBackup";
-    bool m_saved = false;
-};
-
 } // namespace
 
 TEST(RunOnStartup, AddsAndRemovesOnlyItsOwnRunValue) {
@@ -151,8 +106,8 @@ TEST(SettingsDefaults, WithoutTheRegistryValueOrKeyTheDefaultCaptureFolderStays)
         settings.ApplyCaptureFolderFromRegistry();
         EXPECT_EQ(settings.captureFolder, DefaultCaptureFolder()) << "value missing";
     }
-    ProgramKeyRemoved removed;
-    ASSERT_FALSE(ProgramKeyExists());
+    RegistryKeyRemoved removed(HKEY_LOCAL_MACHINE, kProgramKey);
+    ASSERT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kProgramKey, kCaptureFolderValue), std::nullopt);
     Settings settings;
     settings.captureFolder = DefaultCaptureFolder();
     settings.ApplyCaptureFolderFromRegistry();

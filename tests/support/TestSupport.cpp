@@ -80,6 +80,38 @@ RegistryValue::~RegistryValue() {
     }
 }
 
+RegistryKeyRemoved::RegistryKeyRemoved(HKEY root, const std::string& key)
+    : m_root(root), m_key(key),
+      m_backup("Software\\QuaverlaneTestBackup" + std::to_string(GetCurrentProcessId())) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+        return;
+    }
+    RegCloseKey(opened);
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, m_backup.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened,
+                        nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    ScopedRegKey backup(opened);
+    m_saved = RegCopyTreeA(root, key.c_str(), backup.Get()) == ERROR_SUCCESS;
+    if (m_saved) {
+        RegDeleteTreeA(root, key.c_str());
+    }
+}
+
+RegistryKeyRemoved::~RegistryKeyRemoved() {
+    if (!m_saved) {
+        return;
+    }
+    HKEY opened = nullptr;
+    if (RegCreateKeyExA(m_root, m_key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) ==
+        ERROR_SUCCESS) {
+        ScopedRegKey restored(opened);
+        RegCopyTreeA(HKEY_CURRENT_USER, m_backup.c_str(), restored.Get());
+    }
+    RegDeleteTreeA(HKEY_CURRENT_USER, m_backup.c_str());
+}
+
 std::optional<std::string> ReadRegistryString(HKEY root, const std::string& key, const std::string& name) {
     char data[4096] = "";
     DWORD size = sizeof data - 1;

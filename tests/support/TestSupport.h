@@ -49,6 +49,22 @@ private:
     DWORD m_beforeType = REG_SZ;
 };
 
+// Takes a key away, everything below it included, for the life of the object and puts it back
+// afterwards.
+class RegistryKeyRemoved {
+public:
+    RegistryKeyRemoved(HKEY root, const std::string& key);
+    ~RegistryKeyRemoved();
+    RegistryKeyRemoved(const RegistryKeyRemoved&) = delete;
+    RegistryKeyRemoved& operator=(const RegistryKeyRemoved&) = delete;
+
+private:
+    HKEY m_root;
+    std::string m_key;
+    std::string m_backup;
+    bool m_saved = false;
+};
+
 // Reads a string value; nothing when the key or the value is missing.
 std::optional<std::string> ReadRegistryString(HKEY root, const std::string& key, const std::string& name);
 

@@ -6,12 +6,6 @@
 
 namespace {
 
-std::string LoadResourceString(UINT id) {
-    char text[512] = "";
-    LoadStringA(TheApp().Instance(), id, text, sizeof text);
-    return text;
-}
-
 void DispatchPendingMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -83,7 +77,7 @@ void CDlgManager::Exit() {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     SetForegroundWindow(window);
-    if (TheApp().MessageBoxText(LoadResourceString(IDS_CONFIRM_EXIT).c_str(), MB_YESNO | MB_ICONQUESTION,
+    if (TheApp().MessageBoxText(TheApp().ResourceString(IDS_CONFIRM_EXIT).c_str(), MB_YESNO | MB_ICONQUESTION,
                                 window) != IDYES) {
         return;
     }
