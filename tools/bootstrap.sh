@@ -10,7 +10,7 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools
   libz-mingw-w64-dev googletest
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
-  quilt nasm autoconf automake libtool dpkg-dev
+  quilt nasm autoconf automake libtool dpkg-dev fp-utils-3.2.2
   python3-mutagen
 )
 

@@ -6,7 +6,6 @@ QVL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export QVL_CACHE=${QVL_CACHE:-$HOME/.cache/quaverlane}
 export WINEPREFIX=${WINEPREFIX:-$QVL_CACHE/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 QVL_WINE=/usr/lib/wine/wine64
 QVL_WINESERVER=/usr/lib/wine/wineserver
 

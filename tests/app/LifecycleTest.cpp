@@ -1,6 +1,7 @@
 // The real program started under Wine, driven from outside as a user or Windows would drive it.
 #include "app/AppFolders.h"
 #include "app/FolderTree.h"
+#include "res/resource.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"
 
@@ -142,6 +143,18 @@ TEST_F(Lifecycle, SecondCopyLeavesTheRunningCopysCaptureAloneAndBringsItForward)
 
     EXPECT_EQ(ExitThroughMenu(first), 0u);
     EXPECT_FALSE(FolderExists(m_capture)) << "the running copy still wipes its own folder at exit";
+}
+
+TEST_F(Lifecycle, TheHelpCommandOpensTheHelpFile) {
+    ASSERT_TRUE(FileExists(BinFolder() + "\\Quaverlane.chm")) << "the help file is built beside the program";
+    ChildProcess copy(Exe(), "");
+    HWND window = AppControl::WaitForMainWindow(copy.Id(), kTimeout);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(AppControl::PostCommand(window, ID_HELP_TOPIC));
+    // The viewer runs inside the program and takes the help file's title.
+    EXPECT_TRUE(WaitFor([&] { return AppControl::FindWindowTitled(copy.Id(), "Quaverlane Help") != nullptr; },
+                        kTimeout));
+    EXPECT_EQ(ExitThroughMenu(copy), 0u);
 }
 
 TEST_F(Lifecycle, EndingTheSessionShutsTheProgramDownInOrder) {

@@ -68,6 +68,18 @@ HWND AppControl::WaitForMainWindow(DWORD processId, DWORD timeoutMs) {
     }
 }
 
+HWND AppControl::FindWindowTitled(DWORD processId, const std::string& title) {
+    return FindTopLevel([&](HWND window) {
+        char text[256] = "";
+        GetWindowTextA(window, text, sizeof text);
+        return BelongsTo(window, processId) && title == text;
+    });
+}
+
+bool AppControl::PostCommand(HWND mainWindow, UINT command) {
+    return PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(command, 0), 0) != 0;
+}
+
 HWND AppControl::FindMessageBox(DWORD processId, const std::string& textPart) {
     return FindTopLevel([&](HWND window) {
         return ClassOf(window) == kMessageBoxClass && BelongsTo(window, processId) &&
@@ -92,7 +104,7 @@ bool AppControl::AnswerMessageBox(DWORD processId, const std::string& textPart, 
 bool AppControl::RequestExit(HWND mainWindow, DWORD timeoutMs) {
     DWORD processId = 0;
     GetWindowThreadProcessId(mainWindow, &processId);
-    if (!PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(ID_EXIT_QUAVERLANE, 0), 0)) {
+    if (!PostCommand(mainWindow, ID_EXIT_QUAVERLANE)) {
         return false;
     }
     return AnswerMessageBox(processId, "Do you want to exit Quaverlane?", IDYES, timeoutMs);

@@ -14,6 +14,12 @@ HWND FindMainWindow(DWORD processId = 0);
 // Waits up to timeoutMs for the main window; null on time-out.
 HWND WaitForMainWindow(DWORD processId, DWORD timeoutMs);
 
+// A top-level window of the process with exactly this title; null if none.
+HWND FindWindowTitled(DWORD processId, const std::string& title);
+
+// Sends the main window a menu command, as choosing the menu item does.
+bool PostCommand(HWND mainWindow, UINT command);
+
 // A message box of the process whose text contains the given text; null if none is open.
 HWND FindMessageBox(DWORD processId, const std::string& textPart);
 
