@@ -64,6 +64,7 @@ inline void CloseView(void* view) {
 // Kernel objects whose "none" is null (events, mutexes, mappings, threads, processes).
 using ScopedHandle = ScopedResource<HANDLE, NullTraits<HANDLE, CloseKernelHandle>>;
 // Handles whose "none" is INVALID_HANDLE_VALUE.
+using ScopedFileHandle = ScopedResource<HANDLE, InvalidHandleTraits<CloseKernelHandle>>;
 using ScopedFindHandle = ScopedResource<HANDLE, InvalidHandleTraits<CloseFind>>;
 using ScopedRegKey = ScopedResource<HKEY, NullTraits<HKEY, CloseKey>>;
 using ScopedMapView = ScopedResource<void*, NullTraits<void*, CloseView>>;

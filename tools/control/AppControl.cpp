@@ -91,8 +91,15 @@ bool AppControl::AnswerMessageBox(DWORD processId, const std::string& textPart, 
     DWORD start = GetTickCount();
     for (;;) {
         if (HWND box = FindMessageBox(processId, textPart)) {
-            return PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                                reinterpret_cast<LPARAM>(GetDlgItem(box, button))) != 0;
+            if (!PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                              reinterpret_cast<LPARAM>(GetDlgItem(box, button)))) {
+                return false;
+            }
+            // Gone before we return, so that a caller expecting a second box never finds this one.
+            while (IsWindow(box) && GetTickCount() - start < timeoutMs) {
+                Sleep(20);
+            }
+            return !IsWindow(box);
         }
         if (GetTickCount() - start >= timeoutMs) {
             return false;

@@ -23,7 +23,8 @@ bool PostCommand(HWND mainWindow, UINT command);
 // A message box of the process whose text contains the given text; null if none is open.
 HWND FindMessageBox(DWORD processId, const std::string& textPart);
 
-// Waits for such a message box and presses one of its buttons (IDYES, IDOK, ...).
+// Waits for such a message box, presses one of its buttons (IDYES, IDOK, ...) and waits for the
+// box to close.
 bool AnswerMessageBox(DWORD processId, const std::string& textPart, int button, DWORD timeoutMs);
 
 // Chooses "Exit Quaverlane" and answers yes to the confirmation.

@@ -1,26 +1,17 @@
 #include "ui/manager/DlgManager.h"
 
+#include "app/Messages.h"
 #include "app/QuaverGUIApp.h"
 #include "app/Settings.h"
+#include "app/framework/MessagePump.h"
+#include "capture/CaptureIntake.h"
 #include "res/resource.h"
 
-namespace {
+CDlgManager::CDlgManager() : m_pWatcher(std::make_unique<CaptureFolderWatcher>()) {}
 
-void DispatchPendingMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
+CDlgManager::~CDlgManager() = default;
 
-} // namespace
-
-INT_PTR CDlgManager::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CDlgManager::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
         return OnInitDialog();
@@ -39,8 +30,17 @@ INT_PTR CDlgManager::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
         return SetResult(TRUE);
     case WM_ENDSESSION:
         if (wParam != 0) {
+            StopCapture();
             TheApp().EndSessionNow();
         }
+        return SetResult(0);
+    case WM_TIMER:
+        if (wParam == kBurnEndTimer) {
+            OnBurnEndTimer();
+        }
+        return TRUE;
+    case WM_CAPTURE_EVENT:
+        OnCaptureEvent(wParam, reinterpret_cast<char*>(lParam));
         return SetResult(0);
     default:
         return FALSE;
@@ -49,7 +49,36 @@ INT_PTR CDlgManager::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
 
 BOOL CDlgManager::OnInitDialog() {
     TheApp().SetMainWindowHandle(Hwnd());
+    m_pWatcher->SetNotifyWindow(Hwnd());
+    m_pWatcher->AddFolder(ReadCaptureFolderFromRegistry());
+    // Without a folder to watch the program still runs; it just receives no burns.
+    m_pWatcher->StartWatching();
+    CaptureIntake& intake = GetCaptureIntake();
+    m_pJournal = HandoverJournal::FromEnvironment();
+    intake.SetTrackFinisher(m_pJournal.get());
+    intake.StartConversionThread();
+    SetTimer(Hwnd(), kBurnEndTimer, kBurnEndTimerPeriod, nullptr);
     return TRUE;
+}
+
+void CDlgManager::OnCaptureEvent(WPARAM action, char* path) {
+    if (action == FILE_ACTION_ADDED || action == FILE_ACTION_MODIFIED) {
+        GetCaptureIntake().OnCaptureFileEvent(path);
+    }
+    delete[] path;
+}
+
+void CDlgManager::OnBurnEndTimer() {
+    int queued = 0;
+    GetCaptureIntake().CheckIdleSession(&queued);
+}
+
+void CDlgManager::StopCapture() {
+    if (!m_bCaptureStopped) {
+        m_bCaptureStopped = true;
+        GetCaptureIntake().StopConversionThread();
+        m_pWatcher->StopWatching();
+    }
 }
 
 void CDlgManager::OnSysCommand(WPARAM) {
@@ -82,6 +111,7 @@ void CDlgManager::Exit() {
         return;
     }
     ShowWindow(window, SW_HIDE);
+    StopCapture();
     DispatchPendingMessages();
     StorePlacement();
     DestroyWindow(window);

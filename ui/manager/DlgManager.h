@@ -3,8 +3,16 @@
 #pragma once
 
 #include "app/framework/Dialog.h"
+#include "capture/CaptureFolderWatcher.h"
+#include "capture/HandoverJournal.h"
+
+#include <memory>
 
 class CDlgManager : public CDialogBase {
+public:
+    CDlgManager();
+    ~CDlgManager() override;
+
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -12,7 +20,15 @@ private:
     BOOL OnInitDialog();
     void OnCommand(UINT id);
     void OnSysCommand(WPARAM command);
+    void OnCaptureEvent(WPARAM action, char* path);
+    void OnBurnEndTimer();
     void Exit();
+    // Stops the conversion thread and then the watcher, in that order.
+    void StopCapture();
     // Stores the window's position and size in the settings.
     void StorePlacement();
+
+    std::unique_ptr<CaptureFolderWatcher> m_pWatcher;
+    std::unique_ptr<HandoverJournal> m_pJournal;
+    bool m_bCaptureStopped = false;
 };

@@ -1,0 +1,125 @@
+// The capture intake: decides from the file events below the capture folder when a captured
+// track is complete, queues it, and converts the queue on a worker thread one track at a time.
+#pragma once
+
+#include "app/framework/WorkerThread.h"
+#include "capture/DiscTrackInfo.h"
+#include "capture/IntakeEnvironment.h"
+#include "capture/TrackTags.h"
+
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CaptureIntake;
+
+// The finishing step that encodes, names and tags one captured track.
+class ITrackFinisher {
+public:
+    virtual int ConvertCapturedTrack(CaptureIntake& intake, const std::string& wavPath) = 0;
+
+protected:
+    ~ITrackFinisher() = default;
+};
+
+// Completes the per-track table of a burn from the running music player.
+class IPlayerLookup {
+public:
+    virtual int LookupByCdText(CaptureIntake& intake) = 0;
+    virtual int LookupByCueSheet(CaptureIntake& intake, const std::string& cueSheetPath) = 0;
+
+protected:
+    ~IPlayerLookup() = default;
+};
+
+struct BurnSession {
+    std::string folder;
+    std::vector<std::string> wavPaths;
+};
+
+inline constexpr char kSessionEndMarker[] = "DiscTrackFinish";
+inline constexpr DWORD kBurnIdleTime = 5000;
+inline constexpr size_t kFinishedTracksKept = 32;
+
+// Milliseconds from then to now on the 32-bit tick counter, across one wrap-around.
+DWORD ElapsedTicks(DWORD then, DWORD now);
+
+class CaptureIntake {
+public:
+    explicit CaptureIntake(
+        std::unique_ptr<IntakeEnvironment> environment = std::make_unique<IntakeEnvironment>());
+    ~CaptureIntake();
+    CaptureIntake(const CaptureIntake&) = delete;
+    CaptureIntake& operator=(const CaptureIntake&) = delete;
+
+    // Track file queue (user-interface thread unless noted).
+    int OnCaptureFileEvent(const char* path);
+    BurnSession* FindOrAddSession(const char* folder);
+    int QueueTrack(const char* path);
+    std::string TakeNextTrack(); // conversion thread
+    int IsTrackFinished(const char* path);
+    int MarkTrackFinished(const char* path); // conversion thread
+    std::string LastFinishedTrack();
+    void CheckIdleSession(int* queued);
+    int PendingTrackCount();
+    int IsBusy();
+    static int TrackNumberFromFileName(const char* path);
+    static std::string SessionNameFromPath(const char* path);
+
+    // Conversion thread.
+    int StartConversionThread();
+    void StopConversionThread();
+    void SetNotifyWindow(HWND window) { notifyWindow = window; }
+    void ClearTrackInfo();
+    int GetTrackTags(TrackTags& tags, int n);
+
+    // Where finished tracks and burn preparations go; null for none.
+    void SetTrackFinisher(ITrackFinisher* trackFinisher) { finisher = trackFinisher; }
+    void SetPlayerLookup(IPlayerLookup* playerLookup) { lookup = playerLookup; }
+
+    const std::vector<std::unique_ptr<BurnSession>>& Sessions() const { return sessions; }
+    const DiscTrackInfo* TrackInfo() const { return trackInfo.get(); }
+    DiscTrackInfo* TrackInfo() { return trackInfo.get(); }
+    int CdTextTrackCount() const { return cdTextTrackCount; }
+
+    CRITICAL_SECTION lock;
+    HANDLE abortEvent = nullptr;
+    HANDLE workerDoneEvents[2] = {nullptr, nullptr};
+    HWND notifyWindow = nullptr;
+    volatile LONG finishingTrack = 0;
+    std::string lastSessionFolder;
+    std::string discLabel;
+    std::string sessionOutputFolder;
+
+private:
+    static unsigned __stdcall ConversionThreadProc(void* owner);
+    void RunConversionLoop();
+    void PrepareSession(const std::string& folder);
+    DWORD Now() const { return environment->TickCount(); }
+    // A pruned burn folder is deleted only once none of its tracks waits or is being converted.
+    void DeleteSessionFolderWhenIdle(const std::string& folder);
+    void DeleteDeferredFolders();
+    bool HasWorkIn(const std::string& folder);
+
+    std::unique_ptr<IntakeEnvironment> environment;
+    std::vector<std::unique_ptr<BurnSession>> sessions;
+    std::deque<std::string> pendingTracks;
+    std::vector<std::string> finishedTracks;
+    std::string lastQueuedPath;
+    DWORD lastEventTime;
+    volatile LONG stopRequested = 0;
+    CWorkerThread thread;
+    std::unique_ptr<DiscTrackInfo[]> trackInfo;
+    int cdTextTrackCount = 0;
+    // The track the conversion thread works on, under lock; empty between tracks.
+    std::string convertingPath;
+    std::vector<std::string> deferredFolders;
+    ITrackFinisher* finisher = nullptr;
+    IPlayerLookup* lookup = nullptr;
+};
+
+// The program's one intake.
+CaptureIntake& GetCaptureIntake();

@@ -1,0 +1,134 @@
+// The conversion thread of the capture intake: it empties the queue one track at a time,
+// prepares each burn's per-track table once, and hands every track to the finishing step.
+#include "capture/CaptureIntake.h"
+
+#include "app/framework/MessagePump.h"
+#include "app/framework/Scoped.h"
+#include "capture/CdText.h"
+
+#include <objbase.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr DWORD kIdlePoll = 200;
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+} // namespace
+
+CaptureIntake::CaptureIntake(std::unique_ptr<IntakeEnvironment> intakeEnvironment)
+    : environment(std::move(intakeEnvironment)) {
+    InitializeCriticalSection(&lock);
+    abortEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    workerDoneEvents[0] = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    workerDoneEvents[1] = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    trackInfo = std::make_unique<DiscTrackInfo[]>(kTrackInfoCount);
+    cdTextTrackCount = 0;
+    lastEventTime = Now();
+}
+
+CaptureIntake::~CaptureIntake() {
+    sessions.clear();
+    DeleteCriticalSection(&lock);
+    for (HANDLE* event : {&abortEvent, &workerDoneEvents[0], &workerDoneEvents[1]}) {
+        if (*event != nullptr) {
+            CloseHandle(*event);
+            *event = nullptr;
+        }
+    }
+}
+
+CaptureIntake& GetCaptureIntake() {
+    static CaptureIntake intake;
+    return intake;
+}
+
+int CaptureIntake::StartConversionThread() {
+    if (!thread.IsStarted()) {
+        thread.Start(ConversionThreadProc, this);
+    }
+    return 1;
+}
+
+void CaptureIntake::StopConversionThread() {
+    {
+        ScopedLock hold(lock);
+        stopRequested = 1;
+    }
+    SetEvent(abortEvent);
+    WaitAllWhileDispatching(workerDoneEvents, 2);
+    thread.Join();
+}
+
+void CaptureIntake::ClearTrackInfo() {
+    if (trackInfo) {
+        ScopedLock hold(lock);
+        std::memset(trackInfo.get(), 0, sizeof(DiscTrackInfo) * kTrackInfoCount);
+    }
+}
+
+int CaptureIntake::GetTrackTags(TrackTags& tags, int n) {
+    return BuildTrackTags(trackInfo.get(), n, discLabel, tags);
+}
+
+unsigned __stdcall CaptureIntake::ConversionThreadProc(void* owner) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (owner == nullptr) {
+        CoUninitialize();
+        return 0xFFFFFFFF;
+    }
+    static_cast<CaptureIntake*>(owner)->RunConversionLoop();
+    CoUninitialize();
+    return 0;
+}
+
+void CaptureIntake::RunConversionLoop() {
+    std::string previousFolder;
+    while (stopRequested == 0) {
+        std::string path = TakeNextTrack();
+        if (path.empty()) {
+            Sleep(kIdlePoll);
+            continue;
+        }
+        if (IsTrackFinished(path.c_str()) == 0) {
+            std::string folder = FolderOf(path);
+            if (_stricmp(folder.c_str(), previousFolder.c_str()) != 0) {
+                previousFolder = folder;
+                PrepareSession(folder);
+            }
+            MarkTrackFinished(path.c_str());
+            if (finisher != nullptr) {
+                finisher->ConvertCapturedTrack(*this, path);
+            }
+        }
+        ScopedLock hold(lock);
+        convertingPath.clear();
+    }
+}
+
+void CaptureIntake::PrepareSession(const std::string& folder) {
+    ClearTrackInfo();
+    std::string leadIn = folder + "\\leadin.dat";
+    std::string cueSheet = folder + "\\cuesheet.dat";
+    if (environment->FileAttributes(leadIn) == INVALID_FILE_ATTRIBUTES) {
+        return;
+    }
+    int parsed = 0;
+    {
+        ScopedLock hold(lock);
+        parsed = ParseLeadIn(leadIn.c_str(), trackInfo.get(), &cdTextTrackCount);
+    }
+    if (lookup == nullptr) {
+        return;
+    }
+    if (parsed != 0 && cdTextTrackCount > 0) {
+        lookup->LookupByCdText(*this);
+    } else {
+        lookup->LookupByCueSheet(*this, cueSheet);
+    }
+}

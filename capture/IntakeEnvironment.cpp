@@ -1,0 +1,7 @@
+#include "capture/IntakeEnvironment.h"
+
+#include "app/FolderTree.h"
+
+void IntakeEnvironment::DeleteSessionFolder(const std::string& folder) const {
+    DeleteFolderTree(folder);
+}

@@ -1,0 +1,250 @@
+// The track file queue of the capture intake: when a captured WAV is complete.
+//   1. a track is complete when a newer WAV is reported in the same burn folder;
+//   2. the last track of the highest burn is complete when a burn folder not yet held appears;
+//   3. ... or when no file event has come for five seconds.
+#include "capture/CaptureIntake.h"
+
+#include "app/framework/Scoped.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr char kWavExtension[] = ".WAV";
+constexpr size_t kSessionsKept = 2;
+
+bool SameText(const std::string& left, const char* right) {
+    return _stricmp(left.c_str(), right) == 0;
+}
+
+bool HasWavExtension(const char* path) {
+    size_t length = strlen(path);
+    return length >= 4 && _stricmp(path + length - 4, kWavExtension) == 0;
+}
+
+std::string FolderOf(const std::string& path) {
+    size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+} // namespace
+
+DWORD ElapsedTicks(DWORD then, DWORD now) {
+    return now >= then ? now - then : 0xFFFFFFFF - then + now;
+}
+
+int CaptureIntake::OnCaptureFileEvent(const char* path) {
+    lastEventTime = Now();
+    if (path == nullptr) {
+        return 0;
+    }
+    DWORD attributes = environment->FileAttributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return 0;
+    }
+    if (attributes == FILE_ATTRIBUTE_DIRECTORY) {
+        return FindOrAddSession(path) != nullptr ? 1 : 0;
+    }
+    if (!HasWavExtension(path) || IsTrackFinished(path) != 0) {
+        lastEventTime = Now();
+        return 0;
+    }
+    std::string folder = FolderOf(path);
+    lastEventTime = Now();
+    BurnSession* session = FindOrAddSession(folder.c_str());
+    if (session != nullptr) {
+        lastEventTime = Now();
+        if (session->wavPaths.empty()) {
+            session->wavPaths.push_back(path);
+        } else {
+            bool known =
+                std::any_of(session->wavPaths.begin(), session->wavPaths.end(), [&](const std::string& wav) {
+                    lastEventTime = Now();
+                    return SameText(wav, path);
+                });
+            if (!known) {
+                std::string previous = session->wavPaths.back();
+                session->wavPaths.push_back(path);
+                QueueTrack(previous.c_str());
+            }
+        }
+    }
+    lastEventTime = Now();
+    return 1;
+}
+
+BurnSession* CaptureIntake::FindOrAddSession(const char* folder) {
+    if (folder == nullptr) {
+        return nullptr;
+    }
+    if (sessions.empty()) {
+        sessions.push_back(std::make_unique<BurnSession>(BurnSession{folder, {}}));
+        lastEventTime = Now();
+        return sessions.back().get();
+    }
+    while (sessions.size() > kSessionsKept) {
+        std::unique_ptr<BurnSession> oldest = std::move(sessions.front());
+        sessions.erase(sessions.begin());
+        if (!oldest->folder.empty()) {
+            DeleteSessionFolderWhenIdle(oldest->folder);
+        }
+    }
+    DeleteDeferredFolders();
+    auto insertAt = sessions.end();
+    for (auto it = sessions.begin(); it != sessions.end(); ++it) {
+        int order = _stricmp((*it)->folder.c_str(), folder);
+        if (order == 0) {
+            lastEventTime = Now();
+            return it->get();
+        }
+        if (order > 0) {
+            insertAt = it;
+            break;
+        }
+    }
+    const BurnSession& highest = *sessions.back();
+    if (!highest.wavPaths.empty() && !highest.wavPaths.back().empty()) {
+        QueueTrack(highest.wavPaths.back().c_str());
+    }
+    BurnSession* added =
+        sessions.insert(insertAt, std::make_unique<BurnSession>(BurnSession{folder, {}}))->get();
+    lastEventTime = Now();
+    return added;
+}
+
+int CaptureIntake::QueueTrack(const char* path) {
+    if (path == nullptr) {
+        return 0;
+    }
+    if (SameText(lastQueuedPath, path)) {
+        return 1;
+    }
+    lastQueuedPath = path;
+    if (HasWavExtension(path) && IsTrackFinished(path) == 0) {
+        ScopedLock hold(lock);
+        pendingTracks.push_back(path);
+    }
+    return 1;
+}
+
+std::string CaptureIntake::TakeNextTrack() {
+    ScopedLock hold(lock);
+    if (pendingTracks.empty()) {
+        return {};
+    }
+    std::string next = std::move(pendingTracks.front());
+    pendingTracks.pop_front();
+    // From here until the finishing step returns, the track's folder is in use.
+    convertingPath = next;
+    return next;
+}
+
+int CaptureIntake::IsTrackFinished(const char* path) {
+    if (path == nullptr) {
+        return 1;
+    }
+    ScopedLock hold(lock);
+    if (finishedTracks.size() > kFinishedTracksKept) {
+        finishedTracks.erase(finishedTracks.begin(), finishedTracks.end() - kFinishedTracksKept);
+    }
+    return std::any_of(finishedTracks.rbegin(), finishedTracks.rend(),
+                       [path](const std::string& finished) { return SameText(finished, path); })
+               ? 1
+               : 0;
+}
+
+int CaptureIntake::MarkTrackFinished(const char* path) {
+    if (path == nullptr) {
+        return 0;
+    }
+    if (!SameText(LastFinishedTrack(), path)) {
+        ScopedLock hold(lock);
+        finishedTracks.push_back(path);
+    }
+    return 1;
+}
+
+std::string CaptureIntake::LastFinishedTrack() {
+    ScopedLock hold(lock);
+    return finishedTracks.empty() ? std::string() : finishedTracks.back();
+}
+
+void CaptureIntake::CheckIdleSession(int* queued) {
+    *queued = 0;
+    DeleteDeferredFolders();
+    if (sessions.empty()) {
+        return;
+    }
+    BurnSession& highest = *sessions.back();
+    if (highest.wavPaths.empty()) {
+        return;
+    }
+    std::string last = highest.wavPaths.back();
+    if (SameText(last, kSessionEndMarker)) {
+        return;
+    }
+    if (ElapsedTicks(lastEventTime, Now()) >= kBurnIdleTime) {
+        *queued = 1;
+        QueueTrack(last.c_str());
+        highest.wavPaths.push_back(kSessionEndMarker);
+    }
+}
+
+int CaptureIntake::PendingTrackCount() {
+    ScopedLock hold(lock);
+    return static_cast<int>(pendingTracks.size());
+}
+
+int CaptureIntake::IsBusy() {
+    return PendingTrackCount() != 0 || finishingTrack != 0 ||
+                   ElapsedTicks(lastEventTime, Now()) < kBurnIdleTime
+               ? 1
+               : 0;
+}
+
+int CaptureIntake::TrackNumberFromFileName(const char* path) {
+    const char* slash = path != nullptr ? strrchr(path, '\\') : nullptr;
+    if (slash == nullptr) {
+        return -1;
+    }
+    const char* digit = strpbrk(slash + 1, "0123456789");
+    if (digit == nullptr) {
+        return -1;
+    }
+    // Names carry two digits here; the second is taken as it stands.
+    return 10 * (digit[0] - '0') + (digit[1] - '0');
+}
+
+std::string CaptureIntake::SessionNameFromPath(const char* path) {
+    std::string folder = FolderOf(path != nullptr ? path : "");
+    size_t slash = folder.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : folder.substr(slash + 1);
+}
+
+void CaptureIntake::DeleteSessionFolderWhenIdle(const std::string& folder) {
+    if (HasWorkIn(folder)) {
+        deferredFolders.push_back(folder);
+    } else {
+        environment->DeleteSessionFolder(folder);
+    }
+}
+
+void CaptureIntake::DeleteDeferredFolders() {
+    std::erase_if(deferredFolders, [this](const std::string& folder) {
+        if (HasWorkIn(folder)) {
+            return false;
+        }
+        environment->DeleteSessionFolder(folder);
+        return true;
+    });
+}
+
+bool CaptureIntake::HasWorkIn(const std::string& folder) {
+    auto inFolder = [&folder](const std::string& path) {
+        return path.size() > folder.size() && path[folder.size()] == '\\' &&
+               _strnicmp(path.c_str(), folder.c_str(), folder.size()) == 0;
+    };
+    ScopedLock hold(lock);
+    return inFolder(convertingPath) || std::any_of(pendingTracks.begin(), pendingTracks.end(), inFolder);
+}

@@ -1,0 +1,149 @@
+#include "capture/CueSheet.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <string>
+
+using namespace qvltest;
+
+namespace {
+
+constexpr uint8_t kLeadOut = 0xAA;
+
+// One SEND CUE SHEET entry: control/address, track, index, data form, copy management, M, S, F.
+std::string Entry(uint8_t track, uint8_t index, uint8_t minute, uint8_t second, uint8_t frame) {
+    const char bytes[8] = {
+        0x01, static_cast<char>(track),  static_cast<char>(index),  0x00,
+        0x00, static_cast<char>(minute), static_cast<char>(second), static_cast<char>(frame)};
+    return std::string(bytes, sizeof(bytes));
+}
+
+uint32_t Frames(uint32_t minute, uint32_t second, uint32_t frame) {
+    return (minute * 60 + second) * 75 + frame;
+}
+
+// The 99 records sit between two guard records that the parser must never reach.
+struct CueSheet {
+    int result = -1;
+    int count = -1;
+    std::array<CueTrackTime, kMaxCueTracks + 2> records;
+
+    CueSheet() { std::memset(records.data(), 0xEE, sizeof(records)); }
+    const CueTrackTime& Track(int n) const { return records[n]; }
+    bool GuardsIntact() const {
+        CueTrackTime guard;
+        std::memset(&guard, 0xEE, sizeof(guard));
+        return std::memcmp(&records.front(), &guard, sizeof(guard)) == 0 &&
+               std::memcmp(&records.back(), &guard, sizeof(guard)) == 0;
+    }
+    bool IsEmpty(int n) const {
+        CueTrackTime zero{};
+        return std::memcmp(&records[n], &zero, sizeof(zero)) == 0;
+    }
+};
+
+CueSheet ParseFile(const std::string& path) {
+    CueSheet sheet;
+    sheet.result = ParseCueSheet(path.c_str(), &sheet.records[1], &sheet.count);
+    return sheet;
+}
+
+CueSheet Parse(const std::string& bytes) {
+    TestFolder folder;
+    WriteFile(folder / "cuesheet.dat", bytes);
+    return ParseFile(folder / "cuesheet.dat");
+}
+
+void ExpectTrack(const CueSheet& sheet, int n, uint16_t minute, uint16_t second, uint32_t frame,
+                 uint32_t length, uint32_t pregap) {
+    SCOPED_TRACE("track " + std::to_string(n));
+    const CueTrackTime& time = sheet.Track(n);
+    EXPECT_EQ(minute, time.minute);
+    EXPECT_EQ(second, time.second);
+    EXPECT_EQ(frame, time.frame);
+    EXPECT_EQ(Frames(minute, second, frame), time.start);
+    EXPECT_EQ(length, time.length);
+    EXPECT_EQ(pregap, time.pregap);
+}
+
+} // namespace
+
+TEST(CueSheet, GivesEachTrackItsStartPregapAndLength) {
+    CueSheet sheet = Parse(Entry(0, 0, 0, 0, 0) + Entry(1, 0, 0, 0, 0) + Entry(1, 1, 0, 2, 0) +
+                           Entry(2, 0, 3, 10, 5) + Entry(2, 1, 3, 12, 5) + Entry(3, 0, 7, 0, 10) +
+                           Entry(3, 1, 7, 2, 10) + Entry(kLeadOut, 1, 11, 30, 40));
+    EXPECT_EQ(1, sheet.result);
+    EXPECT_EQ(3, sheet.count);
+    ExpectTrack(sheet, 1, 0, 2, 0, Frames(3, 10, 5) - Frames(0, 2, 0), 150);
+    ExpectTrack(sheet, 2, 3, 12, 5, Frames(7, 0, 10) - Frames(3, 12, 5), 150);
+    ExpectTrack(sheet, 3, 7, 2, 10, Frames(11, 30, 40) - Frames(7, 2, 10), 150);
+    for (int n = 4; n <= kMaxCueTracks; ++n) {
+        EXPECT_TRUE(sheet.IsEmpty(n)) << n;
+    }
+    EXPECT_TRUE(sheet.GuardsIntact());
+}
+
+TEST(CueSheet, ATrackWithoutIndexZeroHasNoPregap) {
+    CueSheet sheet = Parse(Entry(1, 0, 0, 0, 0) + Entry(1, 1, 0, 2, 0) + Entry(2, 1, 4, 0, 0) +
+                           Entry(kLeadOut, 1, 9, 0, 0));
+    EXPECT_EQ(2, sheet.count);
+    ExpectTrack(sheet, 1, 0, 2, 0, Frames(4, 0, 0) - Frames(0, 2, 0), 150);
+    ExpectTrack(sheet, 2, 4, 0, 0, Frames(5, 0, 0), 0);
+}
+
+TEST(CueSheet, AMissingOrEmptyCueSheetFails) {
+    TestFolder folder;
+    CueSheet missing = ParseFile(folder / "cuesheet.dat");
+    EXPECT_EQ(0, missing.result);
+    EXPECT_EQ(0, missing.count);
+
+    CueSheet empty = Parse("");
+    EXPECT_EQ(0, empty.result);
+    EXPECT_EQ(0, empty.count);
+
+    CueSheet partial = Parse(Entry(1, 1, 0, 2, 0).substr(0, 7));
+    EXPECT_EQ(1, partial.result) << "there were bytes, just no whole entry";
+    EXPECT_EQ(0, partial.count);
+    EXPECT_TRUE(partial.IsEmpty(1));
+}
+
+TEST(CueSheet, DamagedCueSheetsStayInsideTheRecords) {
+    CueSheet badNumbers = Parse(Entry(1, 1, 0, 2, 0) + Entry(100, 1, 1, 0, 0) + Entry(0xAB, 1, 1, 0, 0) +
+                                Entry(0xFF, 1, 1, 0, 0) + Entry(2, 1, 3, 0, 0) + Entry(kLeadOut, 1, 5, 0, 0) +
+                                Entry(4, 1, 6, 0, 0) + Entry(kLeadOut, 1, 7, 0, 0) + Entry(1, 0, 8, 0, 0));
+    EXPECT_EQ(1, badNumbers.result);
+    EXPECT_EQ(2, badNumbers.count) << "nothing after the lead-out counts";
+    ExpectTrack(badNumbers, 2, 3, 0, 0, Frames(2, 0, 0), 0);
+    EXPECT_EQ(Frames(0, 2, 0), badNumbers.Track(1).start);
+    EXPECT_EQ(0u, badNumbers.Track(1).pregap);
+    EXPECT_TRUE(badNumbers.IsEmpty(4));
+    EXPECT_TRUE(badNumbers.GuardsIntact());
+
+    // Times that run backwards give empty spans, never wrapped-around ones.
+    CueSheet backwards = Parse(Entry(1, 1, 5, 0, 0) + Entry(2, 0, 1, 0, 0) + Entry(2, 1, 0, 30, 0) +
+                               Entry(kLeadOut, 1, 9, 0, 0) + Entry(9, 1, 0, 0, 0).substr(0, 7));
+    EXPECT_EQ(2, backwards.count) << "the trailing partial entry is not read";
+    EXPECT_EQ(0u, backwards.Track(1).length);
+    EXPECT_EQ(0u, backwards.Track(2).pregap);
+    EXPECT_EQ(Frames(9, 0, 0) - Frames(0, 30, 0), backwards.Track(2).length);
+    EXPECT_TRUE(backwards.IsEmpty(9));
+}
+
+TEST(CueSheet, OnlyTheFirst10240BytesAreRead) {
+    std::string bytes = Entry(1, 1, 0, 2, 0);
+    for (int i = 1; i < 10240 / 8 - 1; ++i) {
+        bytes += Entry(0, 0, 0, 0, 0);
+    }
+    bytes += Entry(2, 1, 4, 0, 0);
+    ASSERT_EQ(10240u, bytes.size());
+    bytes += Entry(3, 1, 8, 0, 0) + Entry(kLeadOut, 1, 9, 0, 0);
+    CueSheet sheet = Parse(bytes);
+    EXPECT_EQ(1, sheet.result);
+    EXPECT_EQ(2, sheet.count);
+    EXPECT_EQ(Frames(4, 0, 0), sheet.Track(2).start);
+    EXPECT_EQ(0u, sheet.Track(2).length) << "its end lay beyond the part read";
+    EXPECT_TRUE(sheet.IsEmpty(3));
+}

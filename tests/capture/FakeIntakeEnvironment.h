@@ -1,0 +1,60 @@
+// A clock that only moves when the test says so and a file system of names only, for driving
+// the capture intake's queue rules.
+#pragma once
+
+#include "capture/CaptureIntake.h"
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+struct FakeIntakeEnvironment : IntakeEnvironment {
+    DWORD now = 100000;
+    std::set<std::string> folders;
+    std::set<std::string> files;
+    mutable std::vector<std::string> deleted;
+
+    DWORD TickCount() const override { return now; }
+    DWORD FileAttributes(const std::string& path) const override {
+        if (folders.count(path) != 0) {
+            return FILE_ATTRIBUTE_DIRECTORY;
+        }
+        return files.count(path) != 0 ? FILE_ATTRIBUTE_ARCHIVE : INVALID_FILE_ATTRIBUTES;
+    }
+    void DeleteSessionFolder(const std::string& folder) const override { deleted.push_back(folder); }
+};
+
+// An intake on a fake environment; the test keeps a handle on the environment.
+struct FakeIntake {
+    FakeIntakeEnvironment* environment;
+    std::unique_ptr<CaptureIntake> intake;
+
+    FakeIntake() {
+        auto owned = std::make_unique<FakeIntakeEnvironment>();
+        environment = owned.get();
+        intake = std::make_unique<CaptureIntake>(std::move(owned));
+    }
+
+    // The recorder creating a burn folder, and a WAV inside it being reported.
+    int Folder(const std::string& folder) {
+        environment->folders.insert(folder);
+        return intake->OnCaptureFileEvent(folder.c_str());
+    }
+    int File(const std::string& path) {
+        environment->files.insert(path);
+        return intake->OnCaptureFileEvent(path.c_str());
+    }
+    std::vector<std::string> TakeAll() {
+        std::vector<std::string> taken;
+        for (std::string next = intake->TakeNextTrack(); !next.empty(); next = intake->TakeNextTrack()) {
+            taken.push_back(next);
+        }
+        return taken;
+    }
+    int Idle() {
+        int queued = -1;
+        intake->CheckIdleSession(&queued);
+        return queued;
+    }
+};

@@ -1,0 +1,171 @@
+#include "tests/capture/FakeIntakeEnvironment.h"
+
+#include <gtest/gtest.h>
+
+using Paths = std::vector<std::string>;
+
+namespace {
+
+const std::string kA = "C:\\Capture\\Burn0001";
+const std::string kB = "C:\\Capture\\Burn0002";
+const std::string kC = "C:\\Capture\\Burn0003";
+
+std::string Wav(const std::string& folder, int index) {
+    return folder + "\\Track0" + std::to_string(index) + ".wav";
+}
+
+} // namespace
+
+TEST(TrackQueue, ATrackIsCompleteWhenTheNextOneAppearsAndTheLastWhenTheBurnFallsQuiet) {
+    FakeIntake q;
+    EXPECT_EQ(q.Folder(kA), 1);
+    EXPECT_EQ(q.File(kA + "\\cuesheet.dat"), 0) << "files other than WAVs are ignored";
+    EXPECT_EQ(q.File(Wav(kA, 0)), 1);
+    for (int repeat = 0; repeat < 5; ++repeat) {
+        q.environment->now += 1000;
+        EXPECT_EQ(q.File(Wav(kA, 0)), 1) << "a growing file changes nothing";
+    }
+    EXPECT_EQ(q.TakeAll(), Paths{});
+    q.File(Wav(kA, 1));
+    q.File(Wav(kA, 2));
+    EXPECT_EQ(q.TakeAll(), (Paths{Wav(kA, 0), Wav(kA, 1)}));
+
+    q.environment->now += 4999;
+    EXPECT_EQ(q.Idle(), 0);
+    EXPECT_EQ(q.intake->IsBusy(), 1) << "an event less than five seconds ago";
+    q.environment->now += 1;
+    EXPECT_EQ(q.Idle(), 1);
+    EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 2)});
+    EXPECT_EQ(q.intake->Sessions().back()->wavPaths.back(), kSessionEndMarker);
+    q.environment->now += 10000;
+    EXPECT_EQ(q.Idle(), 0) << "the end marker keeps the idle rule from firing twice";
+    EXPECT_EQ(q.intake->IsBusy(), 0);
+
+    // A track written after the pause goes on after the marker, which is never queued.
+    q.File(Wav(kA, 3));
+    q.File(Wav(kA, 4));
+    EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 3)});
+}
+
+TEST(TrackQueue, AnyEventPostponesTheIdleRuleButMissingPathsAreIgnored) {
+    FakeIntake q;
+    q.Folder(kA);
+    q.File(Wav(kA, 0));
+    q.environment->now += 4000;
+    EXPECT_EQ(q.intake->OnCaptureFileEvent((kA + "\\gone.wav").c_str()), 0);
+    q.environment->now += 4000;
+    EXPECT_EQ(q.File(kA + "\\leadin.dat"), 0);
+    q.environment->now += 4000;
+    EXPECT_EQ(q.intake->OnCaptureFileEvent(nullptr), 0);
+    q.environment->now += 4999;
+    EXPECT_EQ(q.Idle(), 0);
+    q.environment->now += 1;
+    EXPECT_EQ(q.Idle(), 1);
+}
+
+TEST(TrackQueue, TheIdleRuleSurvivesTheTickCounterWrapping) {
+    FakeIntake q;
+    q.environment->now = 0xFFFFFFFF - 999;
+    q.Folder(kA);
+    q.File(Wav(kA, 0));
+    q.environment->now = 4000; // 999 + 1 + 4000 = 5000 ms later, less one
+    EXPECT_EQ(q.Idle(), 0);
+    q.environment->now = 4001;
+    EXPECT_EQ(q.Idle(), 1);
+    EXPECT_EQ(ElapsedTicks(0xFFFFFFF0, 0x10), 0x1Fu);
+    EXPECT_EQ(ElapsedTicks(10, 10), 0u);
+}
+
+TEST(TrackQueue, ANewBurnFolderCompletesTheLastTrackOfTheHighestBurn) {
+    FakeIntake q;
+    q.Folder(kA);
+    q.File(Wav(kA, 0));
+    q.File(Wav(kA, 1));
+    EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 0)});
+    // The first WAV of a new burn arrives before its folder's own event.
+    q.File(Wav(kB, 0));
+    EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 1)});
+    q.Folder(kB);
+    EXPECT_EQ(q.TakeAll(), Paths{}) << "a folder already held";
+    EXPECT_EQ(q.intake->Sessions().size(), 2u);
+}
+
+TEST(TrackQueue, OldBurnFoldersArePrunedAndDeletedOnlyWhenNothingWaitsInThem) {
+    FakeIntake q;
+    q.Folder(kA);
+    q.File(Wav(kA, 0));
+    q.Folder(kB);
+    q.File(Wav(kB, 0));
+    q.Folder(kC); // queues B's last track; three burns held until the next call
+    EXPECT_EQ(q.intake->Sessions().size(), 3u);
+    EXPECT_EQ(q.intake->PendingTrackCount(), 2);
+
+    q.File(Wav(kC, 0)); // prunes A, whose track still waits
+    EXPECT_EQ(q.intake->Sessions().size(), 2u);
+    EXPECT_EQ(q.intake->Sessions().front()->folder, kB);
+    EXPECT_TRUE(q.environment->deleted.empty()) << "A's track has not been converted yet";
+
+    EXPECT_EQ(q.intake->TakeNextTrack(), Wav(kA, 0));
+    EXPECT_EQ(q.Idle(), 0);
+    EXPECT_TRUE(q.environment->deleted.empty()) << "A's track is being converted";
+}
+
+TEST(TrackQueue, AFolderWithNothingWaitingIsDeletedAtOnce) {
+    FakeIntake q;
+    q.Folder(kA);
+    q.Folder(kB);
+    q.Folder(kC);
+    q.Folder(kC);
+    EXPECT_EQ(q.environment->deleted, Paths{kA});
+    EXPECT_EQ(q.intake->Sessions().size(), 2u);
+}
+
+TEST(TrackQueue, ALowerBurnFolderIsInsertedInOrderAndTheIdleRuleWatchesTheHighest) {
+    FakeIntake q;
+    q.Folder(kB);
+    q.File(Wav(kB, 0));
+    q.Folder(kA); // new, so rule 2 completes B's last track although A sorts below
+    EXPECT_EQ(q.TakeAll(), Paths{Wav(kB, 0)});
+    q.File(Wav(kA, 0));
+    ASSERT_EQ(q.intake->Sessions().size(), 2u);
+    EXPECT_EQ(q.intake->Sessions()[0]->folder, kA);
+    EXPECT_EQ(q.intake->Sessions()[1]->folder, kB);
+    q.environment->now += 6000;
+    EXPECT_EQ(q.Idle(), 1);
+    EXPECT_EQ(q.TakeAll(), Paths{}) << "the highest burn's last track was queued already";
+}
+
+TEST(TrackQueue, APathIsQueuedOnceAndNeverWhileItIsAmongTheNewestFinished) {
+    FakeIntake q;
+    EXPECT_EQ(q.intake->QueueTrack(nullptr), 0);
+    q.intake->QueueTrack(Wav(kA, 0).c_str());
+    q.intake->QueueTrack(Wav(kA, 0).c_str());
+    EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 0)});
+
+    for (int i = 0; i < 40; ++i) {
+        q.intake->MarkTrackFinished(("C:\\F\\Track" + std::to_string(i) + ".wav").c_str());
+    }
+    EXPECT_EQ(q.intake->LastFinishedTrack(), "C:\\F\\Track39.wav");
+    EXPECT_EQ(q.intake->IsTrackFinished("C:\\F\\Track7.wav"), 0) << "only the 32 newest are kept";
+    EXPECT_EQ(q.intake->IsTrackFinished("C:\\F\\TRACK8.WAV"), 1) << "compared without case";
+    EXPECT_EQ(q.intake->IsTrackFinished(nullptr), 1);
+    q.intake->QueueTrack("C:\\F\\Track30.wav");
+    q.intake->QueueTrack("C:\\F\\Track5.wav");
+    EXPECT_EQ(q.TakeAll(), Paths{"C:\\F\\Track5.wav"})
+        << "a finished track that fell off the list comes again";
+
+    // A finished WAV reported again is ignored like any other file.
+    q.Folder("C:\\F");
+    EXPECT_EQ(q.File("C:\\F\\Track39.wav"), 0);
+}
+
+TEST(TrackQueue, TrackNumbersAndSessionNamesComeFromThePath) {
+    EXPECT_EQ(CaptureIntake::TrackNumberFromFileName("C:\\Capture\\Burn0001\\Track07.wav"), 7);
+    EXPECT_EQ(CaptureIntake::TrackNumberFromFileName("C:\\Capture\\Burn0001\\Track12.wav"), 12);
+    EXPECT_EQ(CaptureIntake::TrackNumberFromFileName("C:\\Capture\\Burn0001\\7.wav"), 68);
+    EXPECT_EQ(CaptureIntake::TrackNumberFromFileName("Track07.wav"), -1);
+    EXPECT_EQ(CaptureIntake::TrackNumberFromFileName("C:\\Capture\\Track.wav"), -1);
+    EXPECT_EQ(CaptureIntake::SessionNameFromPath("C:\\Capture\\Burn0001\\Track07.wav"), "Burn0001");
+    EXPECT_EQ(CaptureIntake::SessionNameFromPath("C:\\Track07.wav"), "");
+    EXPECT_EQ(CaptureIntake::SessionNameFromPath("Track07.wav"), "");
+}
