@@ -15,6 +15,7 @@
 #include <vector>
 
 class CaptureIntake;
+class CAudioEncoder;
 
 // The finishing step that encodes, names and tags one captured track.
 class ITrackFinisher {
@@ -76,6 +77,11 @@ public:
     void ClearTrackInfo();
     int GetTrackTags(TrackTags& tags, int n);
 
+    // Pipeline drivers (conversion thread): 1 when both workers ran to their end, 0 when the
+    // conversion did not start.
+    int EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath);
+    int EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath);
+
     // Where finished tracks and burn preparations go; null for none.
     void SetTrackFinisher(ITrackFinisher* trackFinisher) { finisher = trackFinisher; }
     void SetPlayerLookup(IPlayerLookup* playerLookup) { lookup = playerLookup; }
@@ -96,6 +102,7 @@ public:
 
 private:
     static unsigned __stdcall ConversionThreadProc(void* owner);
+    int RunPipeline(CAudioEncoder& encoder, const std::string& sourcePath, const std::string& outputPath);
     void RunConversionLoop();
     void PrepareSession(const std::string& folder);
     DWORD Now() const { return environment->TickCount(); }

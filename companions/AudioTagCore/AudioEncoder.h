@@ -1,15 +1,11 @@
-// The encoder base class exported by AudioTagCore.dll. The order of the virtual operations is
-// part of the library's interface: WmaEncodeCore.dll builds its encoder on it.
+// The encoder base class. The order of the virtual operations is part of the library's
+// interface: WmaEncodeCore.dll builds its encoder on it.
 #pragma once
 
-#ifdef AUDIOTAGCORE_BUILD
-#define AUDIOTAGCORE_API __declspec(dllexport)
-#else
-#define AUDIOTAGCORE_API __declspec(dllimport)
-#endif
+#include "companions/AudioTagCore/AudioTagCore.h"
 
 class IWMACodecInfoManager;
-struct _AUDIO_ENCODE_WORK_PARAM;
+class _AUDIO_ENCODE_WORK_PARAM;
 
 class AUDIOTAGCORE_API CAudioEncoder {
 public:
@@ -23,6 +19,7 @@ public:
     virtual int StartEncode(_AUDIO_ENCODE_WORK_PARAM* work) = 0;
     virtual int IsReady() = 0;
     virtual void SetWMACodecInfoManager(IWMACodecInfoManager* manager);
+    // For encoders the libraries create: frees the object.
     virtual void Release();
 
 protected:

@@ -1,0 +1,155 @@
+#include "encode/Mp3Encoder.h"
+
+#include "app/Settings.h"
+#include "app/framework/Scoped.h"
+#include "companions/qvllog/qvllog.h"
+#include "encode/LameLibrary.h"
+#include "finish/Id3Tag.h"
+
+#include <cstdio>
+#include <new>
+
+namespace {
+
+constexpr DWORD kDefaultSampleRate = 44100;
+
+// Exit codes of the encoder thread.
+constexpr unsigned kDone = 0;
+constexpr unsigned kFileNotCreated = 4;
+constexpr unsigned kInitFailed = 5;
+constexpr unsigned kNoBuffers = 6;
+constexpr unsigned kEncodeFailed = 7;
+constexpr unsigned kFlushFailed = 8;
+
+bool WriteAll(HANDLE file, const BYTE* bytes, DWORD count) {
+    DWORD written = 0;
+    return WriteFile(file, bytes, count, &written, nullptr) && written == count;
+}
+
+} // namespace
+
+BE_CONFIG MakeLameConfig(const Mp3Preset& triple, DWORD sampleRate, DWORD channels) {
+    BE_CONFIG config{};
+    config.dwConfig = BE_CONFIG_LAME;
+    auto& lhv1 = config.format.LHV1;
+    lhv1.dwStructVersion = CURRENT_STRUCT_VERSION;
+    lhv1.dwStructSize = CURRENT_STRUCT_SIZE;
+    lhv1.dwSampleRate = sampleRate != 0 ? sampleRate : kDefaultSampleRate;
+    lhv1.dwReSampleRate = lhv1.dwSampleRate;
+    lhv1.nMode = channels == 1 ? BE_MP3_MODE_MONO : BE_MP3_MODE_STEREO;
+    lhv1.dwBitrate = triple.bitrate;
+    lhv1.dwMpegVersion = MPEG1;
+    lhv1.bCRC = TRUE;
+    lhv1.bWriteVBRHeader = TRUE;
+    lhv1.bNoRes = TRUE;
+    if (triple.vbr != 0) {
+        lhv1.dwMaxBitrate = triple.maxBitrate;
+        lhv1.nPreset = LQP_CD;
+        lhv1.bEnableVBR = TRUE;
+        lhv1.nVBRQuality = 1;
+        lhv1.dwVbrAbr_bps = 0xFFFFFFFF;
+        lhv1.nVbrMethod = VBR_METHOD_NEW;
+    } else {
+        lhv1.nPreset = LQP_CBR;
+        lhv1.nVbrMethod = VBR_METHOD_NONE;
+    }
+    return config;
+}
+
+Mp3Encoder::Mp3Encoder() : m_lame(std::make_unique<LameLibrary>()) {}
+
+Mp3Encoder::~Mp3Encoder() = default;
+
+int Mp3Encoder::IsReady() {
+    return m_lame != nullptr ? m_lame->IsLoaded() : 0;
+}
+
+unsigned Mp3Encoder::RunThread() {
+    const Mp3Preset triple = GetSettings().mp3.Current();
+
+    unsigned exitCode = kDone;
+    ScopedFileHandle file(CreateFileA(m_work.outputPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        char text[MAX_PATH + 64];
+        snprintf(text, sizeof text, "Create MP3 file %s error: dwLastCode=0x%x", m_work.outputPath,
+                 static_cast<unsigned>(GetLastError()));
+        LogWrite("%s", text);
+        MessageBoxA(nullptr, text, "Error", MB_OK);
+        exitCode = kFileNotCreated;
+    } else {
+        exitCode = EncodeStream(file.Get(), triple);
+    }
+
+    CloseReadPipe("Close MP3 read pipe handle error: handle=%x dwLastCode=0x%x");
+    const Mp3EncoderSettings& settings = GetSettings().mp3;
+    const bool id3v1 = settings.id3v1 != 0;
+    const bool id3v2 = settings.id3v2 != 0;
+
+    if (file) {
+        HANDLE handle = file.Release();
+        if (!CloseHandle(handle)) {
+            LogWrite("Close %s MP3 File Handle error: handle=%x dwLastCode=0x%x", m_work.outputPath,
+                     static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(handle)),
+                     static_cast<unsigned>(GetLastError()));
+        }
+    }
+    // The Info frame is filled in on the closed file, before any tag moves the audio.
+    m_lame->Api().beWriteVBRHeader(m_work.outputPath);
+    if (id3v2) {
+        WriteId3Tag(m_work.outputPath, ID3TT_ID3V2, m_work.tags);
+    }
+    if (id3v1) {
+        WriteId3Tag(m_work.outputPath, ID3TT_ID3V1, m_work.tags);
+    }
+
+    PostFinalProgress();
+    return FinishThread(exitCode);
+}
+
+unsigned Mp3Encoder::EncodeStream(HANDLE file, const Mp3Preset& triple) {
+    const LameEntryPoints& lame = m_lame->Api();
+    m_lame->QueryVersion();
+    BE_CONFIG config = MakeLameConfig(triple, m_work.sampleRate, m_work.channels);
+    DWORD samples = 0;
+    DWORD bufferSize = 0;
+    HBE_STREAM stream = nullptr;
+    if (lame.beInitStream(&config, &samples, &bufferSize, &stream) != BE_ERR_SUCCESSFUL) {
+        return kInitFailed;
+    }
+
+    std::unique_ptr<SHORT[]> pcm(new (std::nothrow) SHORT[samples]);
+    std::unique_ptr<BYTE[]> output(new (std::nothrow) BYTE[bufferSize]);
+    if (pcm == nullptr || output == nullptr) {
+        lame.beCloseStream(stream);
+        return kNoBuffers;
+    }
+
+    unsigned exitCode = kDone;
+    const auto chunkBytes = static_cast<DWORD>(samples * sizeof(SHORT));
+    RunLoop(reinterpret_cast<BYTE*>(pcm.get()), chunkBytes, [&](const BYTE*, DWORD bytes) {
+        DWORD outBytes = 0;
+        auto count = static_cast<DWORD>(bytes / sizeof(SHORT));
+        if (lame.beEncodeChunk(stream, count, pcm.get(), output.get(), &outBytes) != BE_ERR_SUCCESSFUL) {
+            exitCode = kEncodeFailed;
+            return false;
+        }
+        // A short write ends the encode, but what is in the file is still flushed and finished.
+        return WriteAll(file, output.get(), outBytes);
+    });
+    if (exitCode == kEncodeFailed) {
+        lame.beCloseStream(stream);
+        return exitCode;
+    }
+
+    DWORD flushed = 0;
+    if (lame.beDeinitStream(stream, output.get(), &flushed) != BE_ERR_SUCCESSFUL) {
+        lame.beCloseStream(stream);
+        return kFlushFailed;
+    }
+    if (flushed > 0) {
+        WriteAll(file, output.get(), flushed);
+    }
+    lame.beCloseStream(stream);
+    return kDone;
+}

@@ -1,0 +1,36 @@
+// MP3 output: reads PCM from the pipe, encodes it with lame_enc.dll, then completes the file with
+// the Info frame and the ID3 tags the settings ask for.
+#pragma once
+
+#include "app/Mp3EncoderSettings.h"
+#include "encode/BladeEncoder.h"
+#include "encode/PipelineEncoder.h"
+
+#include <memory>
+
+class LameLibrary;
+
+// The encoder configuration for a bitrate triple; a sample rate of 0 means 44,100 Hz, any channel
+// count but 1 means stereo.
+BE_CONFIG MakeLameConfig(const Mp3Preset& triple, DWORD sampleRate, DWORD channels);
+
+class Mp3Encoder : public PipelineEncoder {
+public:
+    // Loads the library at once; IsReady tells whether that worked.
+    Mp3Encoder();
+    ~Mp3Encoder() override;
+
+    int IsReady() override;
+
+    // For tests that point the encoder at another copy of the library.
+    LameLibrary& Library() { return *m_lame; }
+
+protected:
+    unsigned RunThread() override;
+
+private:
+    // From beInitStream to beCloseStream; returns the exit code.
+    unsigned EncodeStream(HANDLE file, const Mp3Preset& triple);
+
+    std::unique_ptr<LameLibrary> m_lame;
+};

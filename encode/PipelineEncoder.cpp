@@ -1,0 +1,119 @@
+#include "encode/PipelineEncoder.h"
+
+#include "companions/AudioTagCore/EncodeFinishResult.h"
+#include "companions/qvllog/qvllog.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr DWORD kDefaultSampleRate = 44100;
+
+void CopyText(char (&target)[MAX_PATH], const char* text) {
+    lstrcpynA(target, text, MAX_PATH);
+}
+
+} // namespace
+
+std::string DurationText(DWORD dataBytes) {
+    // Always reckoned as 16-bit stereo at 44,100 Hz, whatever the format.
+    auto seconds = static_cast<int>(dataBytes * 0.25 * (1.0 / 44100) + 0.51);
+    char text[32];
+    if (seconds >= 3600) {
+        snprintf(text, sizeof text, "%d:%02d:%02d", seconds / 3600, seconds % 3600 / 60, seconds % 60);
+    } else {
+        snprintf(text, sizeof text, "%d:%02d", seconds % 3600 / 60, seconds % 60);
+    }
+    return text;
+}
+
+PipelineEncoder::~PipelineEncoder() {
+    m_thread.Join();
+}
+
+int PipelineEncoder::StartEncode(_AUDIO_ENCODE_WORK_PARAM* work) {
+    if (IsReady() == 0 || work == nullptr || work->readPipe == nullptr || work->abortEvent == nullptr ||
+        work->outputPath[0] == '\0') {
+        return 0;
+    }
+    m_work = *work;
+    if (m_work.channels != 1) {
+        m_work.channels = 2;
+    }
+    if (m_work.sampleRate == 0) {
+        m_work.sampleRate = kDefaultSampleRate;
+    }
+    return m_thread.Start(ThreadProc, this) ? 1 : 0;
+}
+
+unsigned __stdcall PipelineEncoder::ThreadProc(void* encoder) {
+    return static_cast<PipelineEncoder*>(encoder)->RunThread();
+}
+
+void PipelineEncoder::RunLoop(BYTE* chunk, DWORD chunkBytes,
+                              const std::function<bool(const BYTE* pcm, DWORD bytes)>& encode) {
+    DWORD done = 0;
+    for (;;) {
+        if (m_work.notifyWindow != nullptr) {
+            PostMessageA(m_work.notifyWindow, m_work.progressMessage, done >> 10, m_work.totalBytes >> 10);
+        }
+        if (WaitForSingleObject(m_work.abortEvent, 0) == WAIT_OBJECT_0) {
+            break;
+        }
+        if (m_work.dataBytes > 0 && done >= m_work.dataBytes) {
+            break;
+        }
+        DWORD filled = 0;
+        bool endOfData = false;
+        bool readError = false;
+        while (filled < chunkBytes) {
+            DWORD read = 0;
+            if (!ReadFile(m_work.readPipe, chunk + filled, chunkBytes - filled, &read, nullptr)) {
+                (GetLastError() == ERROR_BROKEN_PIPE ? endOfData : readError) = true;
+                filled += read;
+                break;
+            }
+            filled += read;
+        }
+        bool keepGoing = filled == 0 || encode(chunk, filled);
+        done += filled;
+        if (!keepGoing || readError || endOfData) {
+            break;
+        }
+    }
+}
+
+void PipelineEncoder::PostFinalProgress() {
+    if (m_work.notifyWindow != nullptr) {
+        PostMessageA(m_work.notifyWindow, m_work.progressMessage, m_work.totalBytes >> 10,
+                     m_work.totalBytes >> 10);
+    }
+}
+
+void PipelineEncoder::CloseReadPipe(const char* errorFormat) {
+    if (!CloseHandle(m_work.readPipe)) {
+        LogWrite(errorFormat, static_cast<unsigned>(reinterpret_cast<ULONG_PTR>(m_work.readPipe)),
+                 static_cast<unsigned>(GetLastError()));
+    }
+    m_work.readPipe = nullptr;
+}
+
+unsigned PipelineEncoder::FinishThread(unsigned exitCode) {
+    if (m_work.notifyWindow != nullptr && m_work.finishedMessage != 0) {
+        auto* result = new _AUDIO_ENCODE_FINISH_RESULT();
+        CopyText(result->title, m_work.tags.title.c_str());
+        CopyText(result->artist, m_work.tags.artist.c_str());
+        CopyText(result->album, m_work.tags.album.c_str());
+        CopyText(result->genre, m_work.tags.genre.c_str());
+        CopyText(result->outputPath, m_work.outputPath);
+        CopyText(result->sourcePath, m_work.sourcePath);
+        CopyText(result->duration, DurationText(m_work.totalBytes).c_str());
+        if (!PostMessageA(m_work.notifyWindow, m_work.finishedMessage, 0, reinterpret_cast<LPARAM>(result))) {
+            delete result;
+        }
+    }
+    HANDLE done = m_work.doneEvent;
+    m_work.ClearAll();
+    SetEvent(done);
+    return exitCode;
+}

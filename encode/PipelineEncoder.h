@@ -1,0 +1,50 @@
+// What the program's own encoders (WAV and MP3) share: the start checks, the thread, the common
+// read loop over the pipe, and the closing steps that report the track.
+#pragma once
+
+#include "app/framework/WorkerThread.h"
+#include "companions/AudioTagCore/AudioEncoder.h"
+#include "companions/AudioTagCore/EncodeWorkParam.h"
+
+#include <functional>
+#include <string>
+
+// "%d:%02d", or "%d:%02d:%02d" from one hour on, for data bytes of 16-bit stereo at 44,100 Hz.
+std::string DurationText(DWORD dataBytes);
+
+class PipelineEncoder : public CAudioEncoder {
+public:
+    // Refuses (0, no thread) when not ready or when the read end, the abort event or the output
+    // path is missing; otherwise copies the record (channels other than 1 become 2, a sample
+    // rate of 0 becomes 44,100), starts the thread and returns 1.
+    int StartEncode(_AUDIO_ENCODE_WORK_PARAM* work) override;
+
+protected:
+    PipelineEncoder() = default;
+    // Waits for the thread, so that an encoder never goes while its thread still runs.
+    ~PipelineEncoder() override;
+
+    // The encoder thread's work; returns its exit code. It ends with FinishThread.
+    virtual unsigned RunThread() = 0;
+
+    // The common loop: progress before every chunk, then stop on abort, on reaching the data
+    // size, or at the end of the pipe; each chunk read (whole, or what the last read gave) goes to
+    // encode, which returns false to leave the loop.
+    void RunLoop(BYTE* chunk, DWORD chunkBytes,
+                 const std::function<bool(const BYTE* pcm, DWORD bytes)>& encode);
+
+    // Closing steps every run takes: the last progress message, closing the read end of the pipe
+    // (logged with errorFormat on failure).
+    void PostFinalProgress();
+    void CloseReadPipe(const char* errorFormat);
+    // Reports the track and ends the run: WM_TRACK_ENCODED, the record cleared, the done event
+    // set. Returns the exit code for convenience.
+    unsigned FinishThread(unsigned exitCode);
+
+    _AUDIO_ENCODE_WORK_PARAM m_work;
+
+private:
+    static unsigned __stdcall ThreadProc(void* encoder);
+
+    CWorkerThread m_thread;
+};

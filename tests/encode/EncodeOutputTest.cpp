@@ -1,0 +1,103 @@
+// A track the recorder simulator captured, through the real pipeline into WAV and MP3 files,
+// left for readers that share no code with the program (see check_outputs.py).
+#include "app/Settings.h"
+#include "capture/CaptureIntake.h"
+#include "tests/encode/PcmFixtures.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace qvltest;
+
+namespace {
+
+std::string OutputFolder() {
+    char folder[MAX_PATH] = "";
+    DWORD length = GetEnvironmentVariableA("QVL_TEST_OUTPUT", folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? folder : "";
+}
+
+void Fill(char (&field)[255], const char* text) {
+    lstrcpynA(field, text, sizeof field);
+}
+
+// Every field the per-track table can give a track, as the player lookup would leave them.
+void GiveFullTags(CaptureIntake& intake, int track, const std::string& artwork) {
+    DiscTrackInfo& info = intake.TrackInfo()[track];
+    Fill(info.title, "Lanterns on the Breakwater");
+    Fill(info.artist, "Ben Okafor Quartet");
+    Fill(info.album, "Harbour Lights Suite");
+    Fill(info.year, "2026");
+    Fill(info.comment, "Recorded live at dusk");
+    Fill(info.genre, "Rock");
+    Fill(info.composer, "Tomas Feld");
+    Fill(info.originalArtist, "Ines Varga");
+    Fill(info.copyright, "2026 Quayside Records");
+    Fill(info.url, "http://quayside.example/lanterns");
+    Fill(info.encodedBy, "Quaverlane");
+    lstrcpynA(info.artworkPath, artwork.c_str(), MAX_PATH);
+    info.trackNumber = track;
+}
+
+} // namespace
+
+TEST(EncodeOutput, ACapturedTrackBecomesWavAndTaggedMp3Files) {
+    std::string output = OutputFolder();
+    ASSERT_FALSE(output.empty()) << "QVL_TEST_OUTPUT names the folder for the independent check";
+    TestFolder root;
+    std::string capture = root / "capture";
+    ChildProcess recorder(BinFolder() + "\\recsim.exe",
+                          "--capture \"" + capture + "\" --speed max --sample-seconds 6 --no-cdtext");
+    ASSERT_EQ(recorder.Wait(30000), 0u);
+    std::string source = capture + "\\00000001\\Track01.wav";
+    ASSERT_TRUE(FileExists(source));
+    ASSERT_TRUE(CopyFileA(source.c_str(), (output + "\\source.wav").c_str(), FALSE));
+
+    std::string artwork = root / "cover.jpg";
+    std::string jpeg = "\xFF\xD8\xFF\xE0" + TestPcm(600) + "\xFF\xD9";
+    WriteFile(artwork, jpeg);
+    WriteFile(output + "\\cover.jpg", jpeg);
+
+    CaptureIntake intake;
+    GiveFullTags(intake, 2, artwork);
+    EncoderWindow window;
+    intake.SetNotifyWindow(window.Get());
+    Mp3EncoderSettings& mp3 = GetSettings().mp3;
+    mp3.id3v1 = 1;
+    mp3.id3v2 = 1;
+
+    EXPECT_EQ(intake.EncodeTrackToWav(source, output + "\\copy.wav"), 1);
+    mp3.SetPreset(4); // 160 kbit/s constant
+    EXPECT_EQ(intake.EncodeTrackToMp3(source, output + "\\cbr160.mp3"), 1);
+    mp3.SetPreset(16); // 160 to 224 kbit/s variable
+    EXPECT_EQ(intake.EncodeTrackToMp3(source, output + "\\vbr160-224.mp3"), 1);
+    window.Pump();
+    ASSERT_EQ(window.finished.size(), 3u) << "one report per track";
+    for (const auto& result : window.finished) {
+        EXPECT_STREQ(result->title, "Lanterns on the Breakwater");
+        EXPECT_STREQ(result->genre, "Rock");
+        EXPECT_EQ(result->sourcePath, source);
+        EXPECT_STREQ(result->duration, "0:06");
+    }
+}
+
+TEST(EncodeOutput, WithoutTheMp3LibraryTheDriverReturnsZeroAndWritesNothing) {
+    std::string library = BinFolder() + "\\lame_enc.dll";
+    std::string aside = BinFolder() + "\\lame_enc.dll.aside";
+    ASSERT_TRUE(MoveFileExA(library.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING));
+    struct PutBack {
+        std::string from, to;
+        ~PutBack() { MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING); }
+    } putBack{aside, library};
+
+    TestFolder root;
+    std::string source = root / "Track00.wav";
+    WriteFile(source, WavBytes(TestPcm(44100 * 4)));
+    CaptureIntake intake;
+    EncoderWindow window;
+    intake.SetNotifyWindow(window.Get());
+    EXPECT_EQ(intake.EncodeTrackToMp3(source, root / "out.mp3"), 0);
+    window.Pump();
+    EXPECT_FALSE(FileExists(root / "out.mp3"));
+    EXPECT_TRUE(window.finished.empty());
+}

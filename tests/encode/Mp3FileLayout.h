@@ -1,0 +1,42 @@
+// Reads an MP3 file the way a player would, without help from the encoder: an optional ID3v2 tag
+// in front, a chain of MPEG-1 Layer III frames, an optional ID3v1 tag at the end, and the
+// Xing/Info tag in the first frame.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qvltest {
+
+struct Mp3Frame {
+    size_t offset = 0;
+    size_t length = 0;
+    int bitrateKbps = 0;
+    int sampleRate = 0;
+    bool mono = false;
+    bool crc = false;           // 16-bit CRC behind the header
+    unsigned mainDataBegin = 0; // how far back the frame borrows from the bit reservoir
+};
+
+struct Mp3FileLayout {
+    size_t id3v2Bytes = 0; // whole tag, header included; 0 without one
+    bool id3v1 = false;
+    std::string id3v1Title;
+    std::vector<Mp3Frame> frames; // the first one holds the Xing/Info tag when there is one
+    std::string infoId;           // "Xing", "Info" or empty
+    uint32_t infoFrames = 0;      // frame count of the tag: the frames after it
+    uint32_t infoBytes = 0;       // byte count of the tag: the whole frame chain
+
+    // Audio frames (the tag frame left out) in seconds.
+    double AudioSeconds() const;
+};
+
+// Succeeds when the whole file is made of the parts above, each frame starting exactly where the
+// length in the previous header says.
+testing::AssertionResult ReadMp3FileLayout(const std::string& bytes, Mp3FileLayout& layout);
+
+} // namespace qvltest

@@ -1,0 +1,211 @@
+#include "finish/Mp3MetaDataEdit.h"
+
+#include "finish/Id3Tag.h"
+#include "tests/finish/TagTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace qvltest;
+
+namespace {
+
+std::string Block(const std::string& bytes) {
+    return bytes.substr(bytes.size() - 128);
+}
+
+std::string Padded(const std::string& text, size_t width) {
+    return text + std::string(width - text.size(), '\0');
+}
+
+std::optional<std::string> Version2Text(const std::string& path, ID3_FrameID id,
+                                        ID3_FieldID field = ID3FN_TEXT) {
+    return RawFieldText(path, ID3TT_ID3V2, id, field);
+}
+
+class Mp3MetaDataEditTest : public Mp3FileTest {
+protected:
+    // Made and used the way the music file list does: constructed for the path, given the path
+    // again, then used through the interface.
+    std::unique_ptr<CMediaMetaDataEdit> Editor(const std::string& path) {
+        auto editor = std::make_unique<CMp3MetaDataEdit>(path.c_str());
+        editor->Set_strMusicFileName(path.c_str());
+        return editor;
+    }
+    std::unique_ptr<CMediaMetaDataEdit> Editor() { return Editor(m_mp3); }
+};
+
+} // namespace
+
+TEST_F(Mp3MetaDataEditTest, WritesBothTagsIntoAFileWithoutAnyAppendingTheBlock) {
+    auto editor = Editor();
+    editor->m_metaData = FullTags(m_picture);
+    EXPECT_EQ(editor->WriteMetaData(), 1);
+
+    std::string bytes = ReadFile(m_mp3);
+    std::optional<Id3v2Header> header = ReadId3v2Header(bytes);
+    ASSERT_TRUE(header.has_value());
+    ASSERT_EQ(bytes.size(), 10 + header->size + m_audio.size() + 128);
+    EXPECT_TRUE(bytes.compare(10 + header->size, m_audio.size(), m_audio) == 0) << "the audio is all there";
+
+    std::string block = Block(bytes);
+    EXPECT_EQ(block.substr(0, 3), "TAG");
+    EXPECT_EQ(block.substr(3, 30), Padded("Test Tone", 30));
+    EXPECT_EQ(block.substr(33, 30), Padded("Quaverlane", 30));
+    EXPECT_EQ(block.substr(63, 30), Padded("Tag Check", 30));
+    EXPECT_EQ(block.substr(93, 4), "2024");
+    EXPECT_EQ(block.substr(97, 29), Padded("440 Hz left, 660 Hz right", 29));
+    EXPECT_EQ(block[126], 7) << "the track number as the record holds it";
+    EXPECT_EQ(block[127], 17);
+
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_TITLE), "Test Tone");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_LEADARTIST), "Quaverlane");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_ALBUM), "Tag Check");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_YEAR), "2024");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_COMMENT), "440 Hz left, 660 Hz right");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_COMPOSER), "Clara Composer");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_ORIGARTIST), "The Originals");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_COPYRIGHT), "2024 Quaverlane");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_WWWUSER, ID3FN_URL), "http://quaverlane.example/track7");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_ENCODEDBY), "Quaverlane 1.0");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_TRACKNUM), "07");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_CONTENTTYPE), "(17)Rock");
+    for (ID3_FrameID unwritten : {ID3FID_PUBLISHER, ID3FID_BAND, ID3FID_PARTINSET, ID3FID_PICTURE}) {
+        EXPECT_EQ(Version2Text(m_mp3, unwritten), std::nullopt) << unwritten;
+    }
+}
+
+TEST_F(Mp3MetaDataEditTest, OverwritesAnExistingBlockInPlace) {
+    WriteId3Tag(m_mp3.c_str(), ID3TT_ID3V1, FullTags(""));
+    auto editor = Editor();
+    editor->m_metaData = FullTags("");
+    editor->m_metaData.artist = "Another Artist";
+    editor->m_metaData.trackNumber = -1;
+    editor->m_metaData.comment = "a comment of thirty characters";
+    static_cast<CMp3MetaDataEdit&>(*editor).m_bID3v2 = 0;
+    editor->WriteMetaData();
+
+    std::string bytes = ReadFile(m_mp3);
+    ASSERT_EQ(bytes.size(), m_audio.size() + 128);
+    EXPECT_TRUE(bytes.compare(0, m_audio.size(), m_audio) == 0);
+    std::string block = Block(bytes);
+    EXPECT_EQ(block.substr(33, 30), Padded("Another Artist", 30));
+    EXPECT_EQ(block.substr(97, 30), "a comment of thirty characters")
+        << "without a track number the comment has all 30 bytes";
+}
+
+TEST_F(Mp3MetaDataEditTest, TheTitleOnlyFormChangesNothingButTheTitle) {
+    auto editor = Editor();
+    editor->m_metaData = FullTags("");
+    editor->WriteMetaData();
+    std::string before = ReadFile(m_mp3);
+
+    editor->m_metaData.title = "Renamed Tone";
+    editor->m_metaData.artist = "Not Written";
+    editor->m_metaData.genre = "Pop";
+    editor->m_metaData.trackNumber = 9;
+    EXPECT_EQ(editor->WriteMetaData(true), 1);
+
+    std::string after = ReadFile(m_mp3);
+    ASSERT_GE(after.size(), 128u);
+    std::string block = Block(after);
+    EXPECT_EQ(block.substr(0, 33), "TAG" + Padded("Renamed Tone", 30));
+    EXPECT_EQ(block.substr(33), Block(before).substr(33)) << "only the first 33 bytes are written";
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_TITLE), "Renamed Tone");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_LEADARTIST), "Quaverlane");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_TRACKNUM), "07");
+    EXPECT_EQ(Version2Text(m_mp3, ID3FID_CONTENTTYPE), "(17)Rock");
+}
+
+TEST_F(Mp3MetaDataEditTest, TheTitleOnlyFormAppendsAWholeBlockToAFileWithoutOne) {
+    auto editor = Editor();
+    editor->m_metaData = FullTags("");
+    static_cast<CMp3MetaDataEdit&>(*editor).m_bID3v2 = 0;
+    editor->WriteMetaData(true);
+
+    std::string bytes = ReadFile(m_mp3);
+    ASSERT_EQ(bytes.size(), m_audio.size() + 128);
+    EXPECT_TRUE(bytes.compare(0, m_audio.size(), m_audio) == 0) << "no audio byte is overwritten";
+    EXPECT_EQ(Block(bytes), "TAG" + Padded("Test Tone", 30) + std::string(94, '\0') + "\x11")
+        << "the title and the genre";
+}
+
+// The music file list reads a file's tags and writes them back; nothing may drift on the way.
+TEST_F(Mp3MetaDataEditTest, ReadingAndWritingBackKeepsTheTrackNumberAndTheGenre) {
+    WriteId3Tag(m_mp3.c_str(), ID3TT_ID3V2, FullTags(""));
+    WriteId3Tag(m_mp3.c_str(), ID3TT_ID3V1, FullTags(""));
+
+    for (int round = 1; round <= 2; ++round) {
+        auto editor = Editor();
+        EXPECT_EQ(editor->ReadMetaData(), 1);
+        EXPECT_EQ(editor->m_metaData.trackNumber, 7) << round;
+        EXPECT_EQ(editor->m_metaData.title, "Test Tone");
+        EXPECT_EQ(editor->m_metaData.publisher, "Quaverlane Records");
+        editor->WriteMetaData();
+
+        EXPECT_EQ(Version2Text(m_mp3, ID3FID_TRACKNUM), "07") << round;
+        EXPECT_EQ(Block(ReadFile(m_mp3))[126], 7) << round;
+        EXPECT_EQ(Version2Text(m_mp3, ID3FID_CONTENTTYPE), "(17)Rock") << round;
+        EXPECT_EQ(Block(ReadFile(m_mp3))[127], 17) << round;
+    }
+}
+
+TEST_F(Mp3MetaDataEditTest, ReadingEmptiesTheBufferFirstAndBothFormsRead) {
+    TrackTags sparse;
+    sparse.title = "Sparse";
+    WriteId3Tag(m_mp3.c_str(), ID3TT_ID3V2, sparse);
+
+    auto editor = Editor();
+    editor->m_metaData = FullTags(m_picture);
+    EXPECT_EQ(editor->ReadMetaData(true), 1);
+    EXPECT_EQ(editor->m_metaData.title, "Sparse");
+    EXPECT_EQ(editor->m_metaData.genreText, "") << "not read, but emptied";
+    EXPECT_EQ(editor->m_metaData.extraStrings[0], "");
+    EXPECT_EQ(editor->m_metaData.genreId, 0);
+
+    editor->m_metaData = FullTags(m_picture);
+    EXPECT_EQ(editor->ReadMetaData(), 1);
+    EXPECT_EQ(editor->m_metaData.title, "Sparse");
+    EXPECT_EQ(editor->m_metaData.composer, "");
+}
+
+TEST_F(Mp3MetaDataEditTest, EachFlagChoosesItsTag) {
+    auto editor = Editor();
+    auto& mp3 = static_cast<CMp3MetaDataEdit&>(*editor);
+    EXPECT_EQ(mp3.m_bID3v1, 1);
+    EXPECT_EQ(mp3.m_bID3v2, 1);
+    editor->m_metaData = FullTags("");
+
+    mp3.m_bID3v1 = 0;
+    editor->WriteMetaData();
+    std::string bytes = ReadFile(m_mp3);
+    EXPECT_TRUE(ReadId3v2Header(bytes).has_value());
+    EXPECT_NE(Block(bytes).substr(0, 3), "TAG");
+
+    WriteFile(m_mp3, m_audio);
+    mp3.m_bID3v1 = 1;
+    mp3.m_bID3v2 = 0;
+    editor->WriteMetaData();
+    bytes = ReadFile(m_mp3);
+    EXPECT_FALSE(ReadId3v2Header(bytes).has_value());
+    EXPECT_EQ(Block(bytes).substr(0, 3), "TAG");
+}
+
+TEST_F(Mp3MetaDataEditTest, AMissingFileIsNotCreated) {
+    std::string missing = m_folder / "missing.mp3";
+    auto editor = Editor(missing);
+    EXPECT_STREQ(editor->Get_strMusicFileName(), missing.c_str());
+    editor->m_metaData = FullTags("");
+    EXPECT_EQ(editor->WriteMetaData(), 1);
+    EXPECT_EQ(editor->WriteMetaData(true), 1);
+    EXPECT_FALSE(FileExists(missing));
+}
+
+TEST(MediaMetaDataEdit, AnEditorMadeOnTheHeapIsClearedAndDestroyedThroughTheInterface) {
+    CMediaMetaDataEdit* editor = new CMp3MetaDataEdit("C:\\music\\a.mp3");
+    editor->m_metaData.title = "Title";
+    editor->ClearMetaDataBuffer();
+    EXPECT_TRUE(editor->m_metaData.title.empty());
+    editor->Destroy();
+}

@@ -1,0 +1,136 @@
+#include "tests/finish/TagTestSupport.h"
+
+namespace qvltest {
+
+std::string CoverPicture() {
+    // The same bytes are made by check_tags.py.
+    std::string picture("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11);
+    for (int i = 0; i < 400; ++i) {
+        picture += static_cast<char>((i * 37 + 11) % 256);
+    }
+    return picture + "\xFF\xD9";
+}
+
+TrackTags FullTags(const std::string& artworkPath) {
+    // The same values are in check_tags.py.
+    TrackTags tags;
+    tags.trackNumber = 7;
+    tags.partOfSet = "1/2";
+    tags.title = "Test Tone";
+    tags.artist = "Quaverlane";
+    tags.album = "Tag Check";
+    tags.year = "2024";
+    tags.comment = "440 Hz left, 660 Hz right";
+    tags.genreText = "Jazz";
+    tags.genre = "Rock";
+    tags.genreId = 8;
+    tags.composer = "Clara Composer";
+    tags.originalArtist = "The Originals";
+    tags.copyright = "2024 Quaverlane";
+    tags.url = "http://quaverlane.example/track7";
+    tags.encodedBy = "Quaverlane 1.0";
+    tags.artworkPath = artworkPath;
+    tags.publisher = "Quaverlane Records";
+    tags.albumArtist = "Various Artists";
+    for (TagString& extra : tags.extraStrings) {
+        extra = "not a tag";
+    }
+    return tags;
+}
+
+std::optional<Id3v2Header> ReadId3v2Header(const std::string& bytes) {
+    if (bytes.size() < 10 || bytes.compare(0, 3, "ID3") != 0) {
+        return std::nullopt;
+    }
+    Id3v2Header header;
+    header.majorVersion = static_cast<unsigned char>(bytes[3]);
+    header.flags = static_cast<uint8_t>(bytes[5]);
+    for (size_t i = 6; i < 10; ++i) {
+        header.size = (header.size << 7) | (static_cast<unsigned char>(bytes[i]) & 0x7F);
+    }
+    return header;
+}
+
+testing::AssertionResult FramesFillTheTag(const std::string& bytes, const Id3v2Header& header) {
+    if (bytes.size() < 10 + header.size) {
+        return testing::AssertionFailure() << "the tag runs past the end of the file";
+    }
+    std::string body;
+    for (size_t i = 10; i < 10 + header.size; ++i) {
+        bool escape = (header.flags & 0x80) != 0 && i > 10 && bytes[i] == '\0' && bytes[i - 1] == '\xFF';
+        if (!escape) {
+            body += bytes[i];
+        }
+    }
+    size_t at = 0;
+    int frames = 0;
+    while (at + 10 <= body.size() && body[at] != '\0') {
+        size_t size = 0;
+        for (size_t i = 4; i < 8; ++i) {
+            size = (size << 8) | static_cast<unsigned char>(body[at + i]);
+        }
+        at += 10 + size;
+        ++frames;
+    }
+    if (at != body.size()) {
+        return testing::AssertionFailure()
+               << frames << " frames end at " << at << " of " << body.size() << " tag bytes";
+    }
+    return testing::AssertionSuccess() << frames << " frames fill the tag";
+}
+
+std::optional<std::string> RawFieldText(const std::string& path, ID3_TagType version, ID3_FrameID id,
+                                        ID3_FieldID field) {
+    ID3_Tag tag;
+    tag.Link(path.c_str(), version);
+    const ID3_Frame* frame = tag.Find(id);
+    if (frame == nullptr || frame->GetField(field) == nullptr) {
+        return std::nullopt;
+    }
+    const ID3_Field* text = frame->GetField(field);
+    if (text->GetEncoding() == ID3TE_UTF16) {
+        return std::string(reinterpret_cast<const char*>(text->GetRawUnicodeText()), text->Size());
+    }
+    return std::string(text->GetRawText() != nullptr ? text->GetRawText() : "");
+}
+
+int FrameEncoding(const std::string& path, ID3_FrameID id) {
+    ID3_Tag tag;
+    tag.Link(path.c_str(), ID3TT_ID3V2);
+    const ID3_Frame* frame = tag.Find(id);
+    return frame != nullptr ? static_cast<int>(frame->GetField(ID3FN_TEXTENC)->Get()) : -1;
+}
+
+void WriteUnicodeFrame(const std::string& path, ID3_FrameID id, const std::wstring& text) {
+    std::vector<unicode_t> bigEndian;
+    for (wchar_t c : text) {
+        bigEndian.push_back(static_cast<unicode_t>((c << 8) | ((c >> 8) & 0xFF)));
+    }
+    bigEndian.push_back(0);
+    ID3_Tag tag;
+    tag.Link(path.c_str(), ID3TT_ID3V2);
+    ID3_Frame frame(id);
+    frame.GetField(ID3FN_TEXTENC)->Set(ID3TE_UTF16);
+    frame.GetField(ID3FN_TEXT)->SetEncoding(ID3TE_UTF16);
+    frame.GetField(ID3FN_TEXT)->Set(bigEndian.data());
+    tag.AddFrame(frame);
+    tag.Update(ID3TT_ID3V2);
+}
+
+std::string Ansi(const std::wstring& text) {
+    int length = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                     nullptr, nullptr);
+    std::string ansi(length, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), length, nullptr,
+                        nullptr);
+    return ansi;
+}
+
+void Mp3FileTest::SetUp() {
+    LameDll lame;
+    ASSERT_NO_FATAL_FAILURE(EncodeTone(lame, m_mp3));
+    m_audio = ReadFile(m_mp3);
+    WriteFile(m_picture, CoverPicture());
+}
+
+} // namespace qvltest
