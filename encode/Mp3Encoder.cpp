@@ -58,7 +58,9 @@ BE_CONFIG MakeLameConfig(const Mp3Preset& triple, DWORD sampleRate, DWORD channe
 
 Mp3Encoder::Mp3Encoder() : m_lame(std::make_unique<LameLibrary>()) {}
 
-Mp3Encoder::~Mp3Encoder() = default;
+Mp3Encoder::~Mp3Encoder() {
+    Join();
+}
 
 int Mp3Encoder::IsReady() {
     return m_lame != nullptr ? m_lame->IsLoaded() : 0;

@@ -1,5 +1,6 @@
 #include "encode/PipeFeeder.h"
 
+#include "encode/AbortWatch.h"
 #include "encode/WaveFile.h"
 
 #include <cstring>
@@ -8,10 +9,6 @@
 namespace {
 
 constexpr DWORD kBlockBytes = 10240;
-
-bool Aborted(HANDLE abortEvent) {
-    return WaitForSingleObject(abortEvent, 0) == WAIT_OBJECT_0;
-}
 
 } // namespace
 
@@ -49,12 +46,13 @@ unsigned WavPipeFeeder::Run() {
         return End(kSourceUnreadable);
     }
     auto block = std::make_unique<BYTE[]>(kBlockBytes);
+    AbortWatch abort(m_params.abortEvent);
     DWORD read = 0;
     if (m_params.secondPipeWrite != nullptr) {
         // The two-pass encoder reads the whole track once before the main pass begins.
         bool failed = false;
         do {
-            if (Aborted(m_params.abortEvent)) {
+            if (abort.Aborted()) {
                 break;
             }
             failed = FAILED(source.Read(block.get(), kBlockBytes, &read));
@@ -68,7 +66,7 @@ unsigned WavPipeFeeder::Run() {
         source.ResetFile();
     }
     do {
-        if (Aborted(m_params.abortEvent) || FAILED(source.Read(block.get(), kBlockBytes, &read))) {
+        if (abort.Aborted() || FAILED(source.Read(block.get(), kBlockBytes, &read))) {
             break;
         }
         DWORD written = 0;

@@ -2,8 +2,11 @@
 
 #include "companions/AudioTagCore/EncodeFinishResult.h"
 #include "companions/qvllog/qvllog.h"
+#include "encode/AbortWatch.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -53,31 +56,41 @@ unsigned __stdcall PipelineEncoder::ThreadProc(void* encoder) {
 void PipelineEncoder::RunLoop(BYTE* chunk, DWORD chunkBytes,
                               const std::function<bool(const BYTE* pcm, DWORD bytes)>& encode) {
     DWORD done = 0;
+    bool pipeEnded = false;
+    AbortWatch abort(m_work.abortEvent);
     for (;;) {
         if (m_work.notifyWindow != nullptr) {
             PostMessageA(m_work.notifyWindow, m_work.progressMessage, done >> 10, m_work.totalBytes >> 10);
         }
-        if (WaitForSingleObject(m_work.abortEvent, 0) == WAIT_OBJECT_0) {
+        if (abort.Aborted()) {
             break;
         }
         if (m_work.dataBytes > 0 && done >= m_work.dataBytes) {
             break;
         }
         DWORD filled = 0;
-        bool endOfData = false;
-        bool readError = false;
         while (filled < chunkBytes) {
-            DWORD read = 0;
-            if (!ReadFile(m_work.readPipe, chunk + filled, chunkBytes - filled, &read, nullptr)) {
-                (GetLastError() == ERROR_BROKEN_PIPE ? endOfData : readError) = true;
-                filled += read;
-                break;
+            if (m_readAheadPos == m_readAheadEnd) {
+                if (pipeEnded) {
+                    break;
+                }
+                // Every pipe read is a round trip to the system: reading ahead in large blocks
+                // keeps the pipeline as cheap as encoding from memory. A failed read ends the
+                // data, the broken pipe normally, any other error early; what it brought counts.
+                DWORD read = 0;
+                pipeEnded = !ReadFile(m_work.readPipe, m_readAhead.data(),
+                                      static_cast<DWORD>(m_readAhead.size()), &read, nullptr);
+                m_readAheadPos = 0;
+                m_readAheadEnd = read;
             }
-            filled += read;
+            DWORD take = std::min(chunkBytes - filled, m_readAheadEnd - m_readAheadPos);
+            std::memcpy(chunk + filled, m_readAhead.data() + m_readAheadPos, take);
+            m_readAheadPos += take;
+            filled += take;
         }
         bool keepGoing = filled == 0 || encode(chunk, filled);
         done += filled;
-        if (!keepGoing || readError || endOfData) {
+        if (!keepGoing || (pipeEnded && m_readAheadPos == m_readAheadEnd)) {
             break;
         }
     }

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // "%d:%02d", or "%d:%02d:%02d" from one hour on, for data bytes of 16-bit stereo at 44,100 Hz.
 std::string DurationText(DWORD dataBytes);
@@ -23,6 +24,8 @@ protected:
     PipelineEncoder() = default;
     // Waits for the thread, so that an encoder never goes while its thread still runs.
     ~PipelineEncoder() override;
+    // For derived destructors: the thread must end before their members go.
+    void Join() { m_thread.Join(); }
 
     // The encoder thread's work; returns its exit code. It ends with FinishThread.
     virtual unsigned RunThread() = 0;
@@ -44,7 +47,12 @@ protected:
     _AUDIO_ENCODE_WORK_PARAM m_work;
 
 private:
+    static constexpr DWORD kReadAheadBytes = 64 * 1024;
+
     static unsigned __stdcall ThreadProc(void* encoder);
 
     CWorkerThread m_thread;
+    std::vector<BYTE> m_readAhead = std::vector<BYTE>(kReadAheadBytes);
+    DWORD m_readAheadPos = 0;
+    DWORD m_readAheadEnd = 0;
 };

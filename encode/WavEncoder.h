@@ -5,7 +5,7 @@
 
 class WavEncoder : public PipelineEncoder {
 public:
-    ~WavEncoder() override = default;
+    ~WavEncoder() override { Join(); }
     int IsReady() override { return 1; }
 
     // Thread exit codes.
