@@ -47,7 +47,7 @@ protected:
     _AUDIO_ENCODE_WORK_PARAM m_work;
 
 private:
-    static constexpr DWORD kReadAheadBytes = 64 * 1024;
+    static constexpr DWORD kReadAheadBytes = 256 * 1024;
 
     static unsigned __stdcall ThreadProc(void* encoder);
 
