@@ -86,45 +86,6 @@ void EncodeTone(const LameDll& lame, const std::string& path) {
     ASSERT_EQ(lame.writeVbrHeader(path.c_str()), BE_ERR_SUCCESSFUL);
 }
 
-testing::AssertionResult WalkMpegFrames(const std::string& bytes, size_t begin, size_t end,
-                                        std::vector<MpegFrame>& frames) {
-    static constexpr int kLayer3Kbps[16] = {0,   32,  40,  48,  56,  64,  80,  96,
-                                            112, 128, 160, 192, 224, 256, 320, 0};
-    frames.clear();
-    size_t at = begin;
-    while (at < end) {
-        if (end - at < 4) {
-            return testing::AssertionFailure() << end - at << " stray bytes at " << at;
-        }
-        auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[at + i]); };
-        if (byte(0) != 0xFF || (byte(1) & 0xE0) != 0xE0) {
-            return testing::AssertionFailure() << "no frame sync at " << at;
-        }
-        if (((byte(1) >> 3) & 3) != 3 || ((byte(1) >> 1) & 3) != 1) {
-            return testing::AssertionFailure() << "not MPEG-1 Layer III at " << at;
-        }
-        int kbps = kLayer3Kbps[byte(2) >> 4];
-        if (kbps == 0) {
-            return testing::AssertionFailure() << "bitrate index " << (byte(2) >> 4) << " at " << at;
-        }
-        if (((byte(2) >> 2) & 3) != 0) {
-            return testing::AssertionFailure()
-                   << "sample rate index " << ((byte(2) >> 2) & 3) << " at " << at;
-        }
-        MpegFrame frame;
-        frame.offset = at;
-        frame.length = 144 * kbps * 1000 / 44100 + ((byte(2) >> 1) & 1);
-        frame.bitrateKbps = kbps;
-        frame.channelMode = byte(3) >> 6;
-        frames.push_back(frame);
-        at += frame.length;
-    }
-    if (at != end) {
-        return testing::AssertionFailure() << "the last frame runs " << at - end << " bytes past the end";
-    }
-    return testing::AssertionSuccess() << frames.size() << " frames";
-}
-
 void KeepForTheIndependentCheck(const std::string& file, const std::string& name) {
     char folder[MAX_PATH] = "";
     DWORD length = GetEnvironmentVariableA("QVL_TEST_OUTPUT", folder, MAX_PATH);

@@ -41,18 +41,6 @@ constexpr DWORD kToneBitrateKbps = 128;
 // the file, then lets the DLL fill in the LAME Info frame. Use inside ASSERT_NO_FATAL_FAILURE.
 void EncodeTone(const LameDll& lame, const std::string& path);
 
-struct MpegFrame {
-    size_t offset = 0;
-    size_t length = 0;
-    int bitrateKbps = 0;
-    int channelMode = 0;
-};
-
-// Succeeds when bytes[begin, end) is a chain of MPEG-1 Layer III 44.1 kHz frames, each starting
-// exactly where the length in the previous header says, and the last one ending at end.
-testing::AssertionResult WalkMpegFrames(const std::string& bytes, size_t begin, size_t end,
-                                        std::vector<MpegFrame>& frames);
-
 // Copies the file as name into the folder QVL_TEST_OUTPUT names, when it is set.
 void KeepForTheIndependentCheck(const std::string& file, const std::string& name);
 

@@ -1,4 +1,5 @@
 #include "tests/deps/DepsSupport.h"
+#include "tests/support/Mp3FileLayout.h"
 #include "tests/support/TestSupport.h"
 
 #include <id3/tag.h>
@@ -119,7 +120,9 @@ TEST(Id3Lib, TagsWrittenToAnEncodedFileReadBackAndLeaveTheAudioAlone) {
     EXPECT_EQ(v2.GetPrependedBytes(), audioStart);
     size_t audioEnd = bytes.size() - 128;
     EXPECT_EQ(bytes.substr(audioEnd, 3), "TAG");
-    std::vector<MpegFrame> frames;
-    EXPECT_TRUE(WalkMpegFrames(bytes, audioStart, audioEnd, frames));
+    Mp3FileLayout layout;
+    EXPECT_TRUE(ReadMp3FileLayout(bytes, layout));
+    EXPECT_EQ(layout.id3v2Bytes, audioStart);
+    EXPECT_TRUE(layout.id3v1);
     EXPECT_TRUE(bytes.compare(audioStart, audioEnd - audioStart, original) == 0) << "the audio is untouched";
 }

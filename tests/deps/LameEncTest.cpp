@@ -1,4 +1,5 @@
 #include "tests/deps/DepsSupport.h"
+#include "tests/support/Mp3FileLayout.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -59,13 +60,15 @@ TEST(LameEnc, EncodesOneSecondIntoAChainOfMpeg1Layer3Frames) {
     ASSERT_NO_FATAL_FAILURE(KeepForTheIndependentCheck(path, "encoded.mp3"));
 
     std::string mp3 = ReadFile(path);
-    std::vector<MpegFrame> frames;
-    ASSERT_TRUE(WalkMpegFrames(mp3, 0, mp3.size(), frames));
+    Mp3FileLayout layout;
+    ASSERT_TRUE(ReadMp3FileLayout(mp3, layout));
+    const std::vector<Mp3Frame>& frames = layout.frames;
     EXPECT_GE(frames.size(), 38u) << "44100 samples need 38.3 frames of 1152";
     EXPECT_LE(frames.size(), 42u) << "the Info frame, encoder delay and flush add a few";
-    for (const MpegFrame& frame : frames) {
+    for (const Mp3Frame& frame : frames) {
         EXPECT_EQ(frame.bitrateKbps, 128) << "constant bitrate, frame at " << frame.offset;
-        EXPECT_EQ(frame.channelMode, BE_MP3_MODE_STEREO) << "frame at " << frame.offset;
+        EXPECT_FALSE(frame.mono) << "frame at " << frame.offset;
+        EXPECT_EQ(frame.sampleRate, 44100);
     }
     double seconds = frames.size() * 1152.0 / 44100;
     EXPECT_NEAR(mp3.size() * 8 / seconds, 128000, 640) << mp3.size() << " bytes";

@@ -6,7 +6,7 @@
 #include "companions/AudioTagCore/EncodeWorkParam.h"
 #include "companions/qvllog/qvllog.h"
 #include "encode/LameLibrary.h"
-#include "tests/encode/Mp3FileLayout.h"
+#include "tests/support/Mp3FileLayout.h"
 #include "tests/encode/PcmFixtures.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"

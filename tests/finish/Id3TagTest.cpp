@@ -4,6 +4,8 @@
 #include "app/FolderTree.h"
 #include "tests/finish/TagTestSupport.h"
 
+#include "tests/support/Mp3FileLayout.h"
+
 #include <gtest/gtest.h>
 
 using namespace qvltest;
@@ -271,8 +273,10 @@ TEST_F(Id3TagTest, Version2ThenVersion1FrameTheAudio) {
     size_t audioStart = 10 + header->size;
     size_t audioEnd = bytes.size() - 128;
     EXPECT_EQ(bytes.substr(audioEnd, 3), "TAG");
-    std::vector<MpegFrame> frames;
-    EXPECT_TRUE(WalkMpegFrames(bytes, audioStart, audioEnd, frames));
+    Mp3FileLayout layout;
+    EXPECT_TRUE(ReadMp3FileLayout(bytes, layout));
+    EXPECT_EQ(layout.id3v2Bytes, audioStart);
+    EXPECT_TRUE(layout.id3v1);
     EXPECT_TRUE(bytes.substr(audioStart, audioEnd - audioStart) == m_audio);
 }
 

@@ -1,4 +1,4 @@
-#include "tests/encode/Mp3FileLayout.h"
+#include "tests/support/Mp3FileLayout.h"
 
 namespace qvltest {
 
