@@ -11,14 +11,6 @@ using namespace qvltest;
 
 namespace {
 
-std::string Block(const std::string& bytes) {
-    return bytes.substr(bytes.size() - 128);
-}
-
-std::string Padded(const std::string& text, size_t width) {
-    return text + std::string(width - text.size(), '\0');
-}
-
 std::optional<std::string> Version2Text(const std::string& path, ID3_FrameID id,
                                         ID3_FieldID field = ID3FN_TEXT) {
     return RawFieldText(path, ID3TT_ID3V2, id, field);
@@ -49,15 +41,7 @@ TEST_F(Mp3MetaDataEditTest, WritesBothTagsIntoAFileWithoutAnyAppendingTheBlock) 
     ASSERT_EQ(bytes.size(), 10 + header->size + m_audio.size() + 128);
     EXPECT_TRUE(bytes.compare(10 + header->size, m_audio.size(), m_audio) == 0) << "the audio is all there";
 
-    std::string block = Block(bytes);
-    EXPECT_EQ(block.substr(0, 3), "TAG");
-    EXPECT_EQ(block.substr(3, 30), Padded("Test Tone", 30));
-    EXPECT_EQ(block.substr(33, 30), Padded("Quaverlane", 30));
-    EXPECT_EQ(block.substr(63, 30), Padded("Tag Check", 30));
-    EXPECT_EQ(block.substr(93, 4), "2024");
-    EXPECT_EQ(block.substr(97, 29), Padded("440 Hz left, 660 Hz right", 29));
-    EXPECT_EQ(block[126], 7) << "the track number as the record holds it";
-    EXPECT_EQ(block[127], 17);
+    EXPECT_TRUE(HoldsFullTagsVersion1(Block(bytes))) << "the track number as the record holds it";
 
     EXPECT_EQ(Version2Text(m_mp3, ID3FID_TITLE), "Test Tone");
     EXPECT_EQ(Version2Text(m_mp3, ID3FID_LEADARTIST), "Quaverlane");

@@ -133,4 +133,38 @@ void Mp3FileTest::SetUp() {
     WriteFile(m_picture, CoverPicture());
 }
 
+std::string Block(const std::string& bytes) {
+    return bytes.size() >= 128 ? bytes.substr(bytes.size() - 128) : std::string();
+}
+
+std::string Padded(const std::string& text, size_t width) {
+    return text + std::string(width - text.size(), '\0');
+}
+
+testing::AssertionResult HoldsFullTagsVersion1(const std::string& block) {
+    struct Field {
+        size_t offset;
+        std::string bytes;
+    };
+    const Field fields[] = {{0, "TAG"},
+                            {3, Padded("Test Tone", 30)},
+                            {33, Padded("Quaverlane", 30)},
+                            {63, Padded("Tag Check", 30)},
+                            {93, "2024"},
+                            {97, Padded("440 Hz left, 660 Hz right", 29)},
+                            {126, std::string(1, 7)},
+                            {127, std::string(1, 17)}};
+    if (block.size() != 128) {
+        return testing::AssertionFailure() << "no 128-byte block";
+    }
+    for (const Field& field : fields) {
+        if (block.compare(field.offset, field.bytes.size(), field.bytes) != 0) {
+            return testing::AssertionFailure()
+                   << "at byte " << field.offset << ": "
+                   << testing::PrintToString(block.substr(field.offset, field.bytes.size()));
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
 } // namespace qvltest

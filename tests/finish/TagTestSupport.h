@@ -25,6 +25,16 @@ std::string CoverPicture();
 // (genre text and number, the further strings) hold values that must not show up anywhere.
 TrackTags FullTags(const std::string& artworkPath);
 
+// The last 128 bytes of the file (an ID3v1 block when there is one); empty for a shorter file.
+std::string Block(const std::string& bytes);
+
+// The text in a fixed field of that width, zero-filled.
+std::string Padded(const std::string& text, size_t width);
+
+// Succeeds when the ID3v1 block holds FullTags: title, artist, album, year, comment, track 7 and
+// genre 17 (Rock).
+testing::AssertionResult HoldsFullTagsVersion1(const std::string& block);
+
 struct Id3v2Header {
     int majorVersion = 0;
     uint8_t flags = 0;
