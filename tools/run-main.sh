@@ -29,16 +29,18 @@ sed -n "/Software Information:/,\$p" "$log_unix" | tail -n 15
 
 echo "== Burning ${cue:-the built-in sample disc} at 52x"
 if [ -n "$cue" ]; then
-  "$QVL_WINE" "$bin/recsim.exe" --cue "$("$QVL_WINE" winepath -w "$cue" 2>/dev/null)" --speed 52
+  burn=$("$QVL_WINE" "$bin/recsim.exe" --cue "$("$QVL_WINE" winepath -w "$cue" 2>/dev/null)" --speed 52)
 else
-  "$QVL_WINE" "$bin/recsim.exe" --speed 52 --sample-seconds 10
+  burn=$("$QVL_WINE" "$bin/recsim.exe" --speed 52 --sample-seconds 10)
 fi
-tracks=$(grep -c '' "$journal_unix" 2>/dev/null || true)
-echo "== Tracks handed over while the burn ran: ${tracks:-0}; the last one follows 5 s after the burn"
-for _ in $(seq 1 100); do
+burn=$(printf '%s' "$burn" | tr -d '\r' | tail -n 1)
+echo "$burn"
+burn_unix=$("$QVL_WINE" winepath -u "$burn" 2>/dev/null)
+wavs=$(find "$burn_unix" -maxdepth 1 -iname '*.wav' | wc -l)
+echo "== $wavs tracks burnt; $(grep -c '' "$journal_unix" 2>/dev/null || echo 0) handed over while the burn ran, the last follows after 5 quiet seconds"
+for _ in $(seq 1 150); do
+  [ "$(grep -c '' "$journal_unix" 2>/dev/null || echo 0)" -ge "$wavs" ] && break
   sleep 0.2
-  now=$(grep -c '' "$journal_unix" 2>/dev/null || true)
-  [ "${now:-0}" -gt "${tracks:-0}" ] && sleep 1 && break
 done
 echo "== Hand-over journal (tick, captured WAV, track, album, title, artist)"
 cat "$journal_unix"
