@@ -40,3 +40,7 @@ IWMACodecInfoManager* WmaLibrary::CreateCodecInfoManager() {
 CAudioEncoder* WmaLibrary::CreateEncoder() {
     return static_cast<CAudioEncoder*>(CallFactory("CreateWMAEncoderObject"));
 }
+
+CMediaMetaDataEdit* WmaLibrary::CreateWmaMetaDataEditor() {
+    return static_cast<CMediaMetaDataEdit*>(CallFactory("CreateWMAMetaDataEditObject"));
+}

@@ -4,6 +4,7 @@
 
 class IWMACodecInfoManager;
 class CAudioEncoder;
+class CMediaMetaDataEdit;
 
 namespace WmaLibrary {
 
@@ -14,5 +15,7 @@ void* Handle();
 // The library's factories; null when the library or the factory is missing or refuses.
 IWMACodecInfoManager* CreateCodecInfoManager();
 CAudioEncoder* CreateEncoder();
+// A tag editor for WMA files; the caller frees it with its Destroy.
+CMediaMetaDataEdit* CreateWmaMetaDataEditor();
 
 } // namespace WmaLibrary

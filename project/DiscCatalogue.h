@@ -1,0 +1,63 @@
+// The converted discs the program knows of, shared by the user-interface thread and the conversion
+// side. Every operation holds the catalogue's lock; it is re-entrant, so a caller that reads a
+// record's tracks takes it around the whole read with ScopedLock(catalogue.Lock()).
+#pragma once
+
+#include "project/DiscRecord.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class DiscCatalogue {
+public:
+    DiscCatalogue();
+    ~DiscCatalogue();
+    DiscCatalogue(const DiscCatalogue&) = delete;
+    DiscCatalogue& operator=(const DiscCatalogue&) = delete;
+
+    CRITICAL_SECTION& Lock() { return m_lock; }
+
+    int32_t GetFirstRun() const { return m_firstRun; }
+    void SetFirstRun(int32_t firstRun) { m_firstRun = firstRun; }
+
+    void AddDisc(std::unique_ptr<DiscRecord> record);
+    void Clear();
+    // Null when there is no such disc.
+    DiscRecord* GetDisc(size_t index);
+    size_t GetCount();
+
+    // The playlist name of the session being converted; empty when it has none.
+    void SetPendingLabel(const std::string& text);
+    // "Disc#nnn", numbered one past the discs there are.
+    std::string DefaultDiscLabel();
+    // The pending label, made unique with "(n)", or the default label when there is none.
+    std::string NewDiscLabel();
+    // Whether a disc other than except carries the label, whatever its case.
+    bool LabelExists(const std::string& text, const DiscRecord* except);
+
+    bool RenameDisc(size_t index, const std::string& text);
+    // Deletes the disc's files and takes the disc out.
+    bool DeleteDisc(size_t index);
+    // Deletes the track's file; the disc goes too, files and all, once it has no track left, and
+    // discRemoved says so.
+    bool DeleteTrack(size_t discIndex, size_t trackIndex, bool& discRemoved);
+    // Takes over every disc of the other catalogue in its order, leaving it empty.
+    void ReplaceAll(DiscCatalogue& other);
+
+private:
+    std::unique_ptr<DiscRecord> TakeOut(size_t index);
+    void DeleteFiles(const DiscRecord& record);
+    bool IsShared(const std::string& folder);
+
+    std::vector<std::unique_ptr<DiscRecord>> m_discs;
+    int32_t m_firstRun = 1;
+    CRITICAL_SECTION m_lock;
+    std::string m_pendingLabel;
+};
+
+// The program's catalogue.
+DiscCatalogue& GetDiscCatalogue();

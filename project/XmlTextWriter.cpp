@@ -1,0 +1,133 @@
+#include "project/XmlTextWriter.h"
+
+namespace {
+
+void AppendEscaped(std::string& out, std::string_view text) {
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\'':
+            out += "&apos;";
+            break;
+        default:
+            out += c;
+        }
+    }
+}
+
+void AppendIndentation(std::string& out, int level) {
+    out.append(static_cast<size_t>(level) * 4, ' ');
+}
+
+// The program's text is in the system code page; the file is UTF-8.
+std::string AnsiToUtf8(const std::string& ansi) {
+    if (ansi.empty()) {
+        return {};
+    }
+    int ansiLength = static_cast<int>(ansi.size());
+    int wideLength = MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, wide.data(), wideLength);
+    int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(utf8Length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr, nullptr);
+    return utf8;
+}
+
+} // namespace
+
+bool XmlTextWriter::Reset() {
+    if (m_openElements != 0) {
+        return false;
+    }
+    m_buffer.clear();
+    return true;
+}
+
+void XmlTextWriter::BeginDocument() {
+    m_buffer = "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n";
+}
+
+bool XmlTextWriter::Flush(HANDLE file) {
+    std::string utf8 = AnsiToUtf8(m_buffer);
+    m_buffer.clear();
+    DWORD written = 0;
+    return WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) &&
+           written == utf8.size();
+}
+
+XmlElementWriter::XmlElementWriter(XmlTextWriter& writer, std::string_view name, bool container)
+    : m_writer(writer), m_level(writer.m_openElements++), m_container(container), m_name(name) {
+    AppendIndentation(m_writer.m_buffer, m_level);
+    m_writer.m_buffer += '<';
+    m_writer.m_buffer += m_name;
+}
+
+XmlElementWriter::~XmlElementWriter() {
+    End();
+}
+
+void XmlElementWriter::AddAttribute(std::string_view name, std::string_view value) {
+    m_attributes += ' ';
+    m_attributes += name;
+    m_attributes += "=\"";
+    AppendEscaped(m_attributes, value);
+    m_attributes += '"';
+}
+
+void XmlElementWriter::AddAttribute(std::string_view name, int value) {
+    AddAttribute(name, std::to_string(value));
+}
+
+void XmlElementWriter::AddAttribute(std::string_view name, unsigned value) {
+    AddAttribute(name, std::to_string(value));
+}
+
+void XmlElementWriter::AppendText(std::string_view text) {
+    m_text += text;
+}
+
+void XmlElementWriter::CloseStartTag() {
+    if (m_startClosed) {
+        return;
+    }
+    std::string& out = m_writer.m_buffer;
+    out += m_attributes;
+    m_attributes.clear();
+    if (!m_text.empty()) {
+        out += '>';
+        AppendEscaped(out, m_text);
+    } else if (m_container) {
+        out += ">\n";
+    } else {
+        out += "/>\n";
+    }
+    m_startClosed = true;
+}
+
+void XmlElementWriter::End() {
+    if (m_ended) {
+        return;
+    }
+    CloseStartTag();
+    std::string& out = m_writer.m_buffer;
+    if (!m_text.empty()) {
+        out += "</" + m_name + ">\n";
+    } else if (m_container) {
+        AppendIndentation(out, m_level);
+        out += "</" + m_name + ">\n";
+    }
+    --m_writer.m_openElements;
+    m_ended = true;
+}

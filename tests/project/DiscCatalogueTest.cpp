@@ -1,0 +1,206 @@
+#include "project/DiscCatalogue.h"
+
+#include "app/Settings.h"
+#include "tests/project/CatalogueTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+using namespace qvltest;
+
+namespace {
+
+TEST(DiscCatalogueLabels, DefaultLabelCountsTheDiscs) {
+    DiscCatalogue catalogue;
+    EXPECT_EQ(catalogue.DefaultDiscLabel(), "Disc#001");
+    EXPECT_EQ(catalogue.NewDiscLabel(), "Disc#001");
+    catalogue.AddDisc(MakeDisc("a", ""));
+    catalogue.AddDisc(MakeDisc("b", ""));
+    EXPECT_EQ(catalogue.DefaultDiscLabel(), "Disc#003");
+    for (int n = 2; n < 120; ++n) {
+        catalogue.AddDisc(MakeDisc("x", ""));
+    }
+    EXPECT_EQ(catalogue.DefaultDiscLabel(), "Disc#121");
+}
+
+TEST(DiscCatalogueLabels, PendingLabelGetsACounterWhateverTheCaseOfTheOthers) {
+    DiscCatalogue catalogue;
+    catalogue.SetPendingLabel("Mix");
+    EXPECT_EQ(catalogue.NewDiscLabel(), "Mix");
+    catalogue.AddDisc(MakeDisc("MIX", ""));
+    catalogue.AddDisc(MakeDisc("mix(1)", ""));
+    EXPECT_EQ(catalogue.NewDiscLabel(), "Mix(2)");
+    catalogue.SetPendingLabel("");
+    EXPECT_EQ(catalogue.NewDiscLabel(), "Disc#003");
+}
+
+TEST(DiscCatalogueLabels, LabelExistsSkipsTheDiscBeingRenamed) {
+    DiscCatalogue catalogue;
+    EXPECT_FALSE(catalogue.LabelExists("Mix", nullptr));
+    catalogue.AddDisc(MakeDisc("Mix", ""));
+    catalogue.AddDisc(MakeDisc("Rock", ""));
+    EXPECT_TRUE(catalogue.LabelExists("mIX", nullptr));
+    EXPECT_FALSE(catalogue.LabelExists("mIX", catalogue.GetDisc(0)));
+    EXPECT_TRUE(catalogue.LabelExists("rock", catalogue.GetDisc(0)));
+    EXPECT_FALSE(catalogue.LabelExists("Mi", nullptr));
+}
+
+TEST(DiscCatalogueList, InvalidIndicesChangeNothing) {
+    DiscCatalogue catalogue;
+    bool removed = true;
+    EXPECT_EQ(catalogue.GetCount(), 0u);
+    EXPECT_EQ(catalogue.GetDisc(0), nullptr);
+    EXPECT_FALSE(catalogue.RenameDisc(0, "x"));
+    EXPECT_FALSE(catalogue.DeleteDisc(0));
+    EXPECT_FALSE(catalogue.DeleteTrack(0, 0, removed));
+    EXPECT_FALSE(removed);
+
+    catalogue.AddDisc(MakeDisc("Mix", ""));
+    catalogue.GetDisc(0)->AddTrack("t", "", "", "", "", "");
+    EXPECT_EQ(catalogue.GetDisc(1), nullptr);
+    EXPECT_FALSE(catalogue.DeleteTrack(0, 1, removed));
+    EXPECT_FALSE(catalogue.DeleteDisc(1));
+    EXPECT_EQ(catalogue.GetCount(), 1u);
+    EXPECT_EQ(catalogue.GetDisc(0)->GetTrackCount(), 1u);
+}
+
+TEST(DiscCatalogueList, RenameStoresTheCleanedLabel) {
+    DiscCatalogue catalogue;
+    catalogue.AddDisc(MakeDisc("Mix", ""));
+    EXPECT_TRUE(catalogue.RenameDisc(0, "a:b/c"));
+    EXPECT_EQ(catalogue.GetDisc(0)->GetLabel(), "a-b-c");
+}
+
+TEST(DiscCatalogueList, ReplaceAllTakesTheOtherDiscsInOrder) {
+    DiscCatalogue catalogue;
+    catalogue.AddDisc(MakeDisc("old", ""));
+    DiscCatalogue scanned;
+    scanned.AddDisc(MakeDisc("first", ""));
+    scanned.AddDisc(MakeDisc("second", ""));
+    DiscRecord* first = scanned.GetDisc(0);
+
+    catalogue.ReplaceAll(scanned);
+
+    ASSERT_EQ(catalogue.GetCount(), 2u);
+    EXPECT_EQ(catalogue.GetDisc(0), first);
+    EXPECT_EQ(catalogue.GetDisc(1)->GetLabel(), "second");
+    EXPECT_EQ(scanned.GetCount(), 0u);
+}
+
+// The catalogue decides what it may delete by the output folder too, so each test names its own.
+class DiscCatalogueFiles : public testing::Test {
+protected:
+    void SetUp() override { m_savedOutput = std::exchange(GetSettings().outputFolder, m_output.Path()); }
+    void TearDown() override { GetSettings().outputFolder = m_savedOutput; }
+
+    // A disc whose folder is created below the output folder (or is the output folder for "").
+    DiscRecord& AddDisc(const std::string& label, const std::string& relativeFolder) {
+        std::string folder = relativeFolder.empty() ? m_output.Path() : m_output / relativeFolder;
+        CreateDirectoryA(folder.c_str(), nullptr);
+        m_catalogue.AddDisc(MakeDisc(label, folder));
+        return *m_catalogue.GetDisc(m_catalogue.GetCount() - 1);
+    }
+
+    TestFolder m_output;
+    std::string m_savedOutput;
+    DiscCatalogue m_catalogue;
+};
+
+TEST_F(DiscCatalogueFiles, DeletingADiscOfItsOwnFolderDeletesTheFolder) {
+    DiscRecord& mix = AddDisc("Mix", "Mix");
+    AddTrackFile(mix, m_output / "Mix\\01.mp3");
+    WriteFile(m_output / "Mix\\cover.jpg", "picture");
+    AddTrackFile(AddDisc("Rock", "Rock"), m_output / "Rock\\01.mp3");
+
+    ASSERT_TRUE(m_catalogue.DeleteDisc(0));
+
+    EXPECT_FALSE(FolderExists(m_output / "Mix"));
+    EXPECT_TRUE(FileExists(m_output / "Rock\\01.mp3"));
+    ASSERT_EQ(m_catalogue.GetCount(), 1u);
+    EXPECT_EQ(m_catalogue.GetDisc(0)->GetLabel(), "Rock");
+}
+
+TEST_F(DiscCatalogueFiles, DeletingADiscThatHoldsAnotherDiscsFolderKeepsTheOtherMusic) {
+    DiscRecord& outer = AddDisc("Outer", "Outer");
+    AddTrackFile(outer, m_output / "Outer\\01.mp3");
+    WriteFile(m_output / "Outer\\cover.jpg", "picture");
+    DiscRecord& inner = AddDisc("Inner", "Outer\\Inner");
+    AddTrackFile(inner, m_output / "Outer\\Inner\\01.mp3");
+
+    ASSERT_TRUE(m_catalogue.DeleteDisc(0));
+
+    EXPECT_FALSE(FileExists(m_output / "Outer\\01.mp3"));
+    EXPECT_TRUE(FileExists(m_output / "Outer\\Inner\\01.mp3"));
+    EXPECT_TRUE(FileExists(m_output / "Outer\\cover.jpg"));
+}
+
+TEST_F(DiscCatalogueFiles, DeletingADiscWhoseFolderIsTheOutputFolderDeletesOnlyItsTracks) {
+    DiscRecord& root = AddDisc("Root", "");
+    AddTrackFile(root, m_output / "loose.mp3");
+    // Another disc's track lying in the output folder without being in a disc folder of its own.
+    DiscRecord& other = AddDisc("Other", "Other");
+    AddTrackFile(other, m_output / "Other\\01.mp3");
+    WriteFile(m_output / "disc.xml", "project");
+
+    ASSERT_TRUE(m_catalogue.DeleteDisc(0));
+
+    EXPECT_FALSE(FileExists(m_output / "loose.mp3"));
+    EXPECT_TRUE(FileExists(m_output / "Other\\01.mp3"));
+    EXPECT_TRUE(FileExists(m_output / "disc.xml"));
+    EXPECT_TRUE(FolderExists(m_output.Path()));
+}
+
+TEST_F(DiscCatalogueFiles, SharedFolderGoesOnlyOnceItIsEmpty) {
+    DiscRecord& first = AddDisc("First", "Same");
+    AddTrackFile(first, m_output / "Same\\01.mp3");
+    DiscRecord& second = AddDisc("Second", "Same");
+    AddTrackFile(second, m_output / "Same\\02.mp3");
+
+    ASSERT_TRUE(m_catalogue.DeleteDisc(0));
+    EXPECT_FALSE(FileExists(m_output / "Same\\01.mp3"));
+    EXPECT_TRUE(FileExists(m_output / "Same\\02.mp3"));
+
+    ASSERT_TRUE(m_catalogue.DeleteDisc(0));
+    EXPECT_FALSE(FolderExists(m_output / "Same"));
+}
+
+TEST_F(DiscCatalogueFiles, DeletingTheLastTrackTakesTheDiscAndItsFolder) {
+    DiscRecord& mix = AddDisc("Mix", "Mix");
+    AddTrackFile(mix, m_output / "Mix\\01.mp3");
+    AddTrackFile(mix, m_output / "Mix\\02.mp3");
+    AddTrackFile(AddDisc("Rock", "Rock"), m_output / "Rock\\01.mp3");
+    bool removed = true;
+
+    ASSERT_TRUE(m_catalogue.DeleteTrack(0, 0, removed));
+    EXPECT_FALSE(removed);
+    EXPECT_FALSE(FileExists(m_output / "Mix\\01.mp3"));
+    EXPECT_TRUE(FileExists(m_output / "Mix\\02.mp3"));
+    EXPECT_EQ(m_catalogue.GetDisc(0)->GetTrackPath(0), m_output / "Mix\\02.mp3");
+
+    ASSERT_TRUE(m_catalogue.DeleteTrack(0, 0, removed));
+    EXPECT_TRUE(removed);
+    EXPECT_FALSE(FolderExists(m_output / "Mix"));
+    ASSERT_EQ(m_catalogue.GetCount(), 1u);
+    EXPECT_TRUE(FileExists(m_output / "Rock\\01.mp3"));
+}
+
+TEST_F(DiscCatalogueFiles, DeletingTheLastTrackOfTheOutputFolderDiscKeepsEverythingElse) {
+    DiscRecord& root = AddDisc("Root", "");
+    AddTrackFile(root, m_output / "loose.mp3");
+    DiscRecord& other = AddDisc("Other", "Other");
+    AddTrackFile(other, m_output / "Other\\01.mp3");
+    bool removed = false;
+
+    ASSERT_TRUE(m_catalogue.DeleteTrack(0, 0, removed));
+
+    EXPECT_TRUE(removed);
+    EXPECT_FALSE(FileExists(m_output / "loose.mp3"));
+    EXPECT_TRUE(FileExists(m_output / "Other\\01.mp3"));
+    EXPECT_TRUE(FolderExists(m_output.Path()));
+    ASSERT_EQ(m_catalogue.GetCount(), 1u);
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+#include "project/DiscRecord.h"
+
+#include "finish/Id3Tag.h"
+#include "tests/deps/DepsSupport.h"
+#include "tests/project/CatalogueTestSupport.h"
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace qvltest;
+
+namespace {
+
+TrackTags ReadTags(const std::string& path, int version) {
+    TrackTags tags;
+    ReadId3Tag(path.c_str(), version, tags);
+    return tags;
+}
+
+TEST(DiscRenameMp3, RewritesTheTitleAndKeepsTheRestOfTheTag) {
+    TestFolder root;
+    std::string folder = root / "Mix";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    std::string mp3 = folder + "\\Mix 01.mp3";
+    std::string other = folder + "\\Other 02.mp3";
+    LameDll lame;
+    ASSERT_NO_FATAL_FAILURE(EncodeTone(lame, mp3));
+    ASSERT_NO_FATAL_FAILURE(EncodeTone(lame, other));
+    TrackTags tags;
+    tags.title = "Mix - Song";
+    tags.artist = "Band";
+    tags.trackNumber = 5;
+    WriteId3Tag(mp3.c_str(), ID3TT_ID3V2, tags);
+    tags.title = "Song";
+    WriteId3Tag(other.c_str(), ID3TT_ID3V2, tags);
+
+    auto disc = MakeDisc("Mix", folder);
+    disc->AddTrack("Mix - Song", "Band", "", "", mp3, "0:01");
+    disc->AddTrack("Song", "Band", "", "", other, "0:01");
+    disc->SetLabel("Party");
+
+    std::string moved = root / "Party\\Party 01.mp3";
+    ASSERT_EQ(disc->GetTrackPath(0), moved);
+    ASSERT_TRUE(FileExists(moved));
+    TrackTags after = ReadTags(moved, ID3TT_ID3V2);
+    EXPECT_STREQ(after.title.c_str(), "Party - Song");
+    EXPECT_STREQ(after.artist.c_str(), "Band");
+    EXPECT_EQ(after.trackNumber, 5);
+    EXPECT_STREQ(ReadTags(moved, ID3TT_ID3V1).title.c_str(), "Party - Song");
+    TrackRecord track;
+    ASSERT_TRUE(disc->GetTrack(0, track));
+    EXPECT_EQ(track.title, "Party - Song");
+
+    // A title without the old label is left as it was, in the file and in the record.
+    std::string untouched = root / "Party\\Other 02.mp3";
+    ASSERT_TRUE(FileExists(untouched));
+    EXPECT_STREQ(ReadTags(untouched, ID3TT_ID3V2).title.c_str(), "Song");
+    ASSERT_TRUE(disc->GetTrack(1, track));
+    EXPECT_EQ(track.title, "Song");
+}
+
+} // namespace
