@@ -92,7 +92,10 @@ bool DiscCatalogue::RenameDisc(size_t index, const std::string& text) {
     if (disc == nullptr) {
         return false;
     }
-    disc->SetLabel(text);
+    // A folder that other discs or the program use is not this disc's to move: the disc then
+    // only takes the new label.
+    bool shared = !disc->GetFolder().empty() && IsShared(WithoutTrailingSeparator(disc->GetFolder()), disc);
+    disc->SetLabel(text, !shared);
     return true;
 }
 
@@ -155,7 +158,7 @@ void DiscCatalogue::DeleteFiles(const DiscRecord& record) {
 }
 
 // Run after the disc left the list, so that only the other discs count.
-bool DiscCatalogue::IsShared(const std::string& folder) {
+bool DiscCatalogue::IsShared(const std::string& folder, const DiscRecord* except) {
     if (IsVolumeRoot(folder)) {
         return true;
     }
@@ -166,6 +169,9 @@ bool DiscCatalogue::IsShared(const std::string& folder) {
         }
     }
     for (const auto& disc : m_discs) {
+        if (disc.get() == except) {
+            continue;
+        }
         if (SameOrInside(WithoutTrailingSeparator(disc->GetFolder()), folder)) {
             return true;
         }

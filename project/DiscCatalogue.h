@@ -51,7 +51,9 @@ public:
 private:
     std::unique_ptr<DiscRecord> TakeOut(size_t index);
     void DeleteFiles(const DiscRecord& record);
-    bool IsShared(const std::string& folder);
+    // Whether the folder is a root, holds the output or data folder, or holds another disc's
+    // folder or tracks (the disc given as except left out).
+    bool IsShared(const std::string& folder, const DiscRecord* except = nullptr);
 
     std::vector<std::unique_ptr<DiscRecord>> m_discs;
     int32_t m_firstRun = 1;

@@ -91,9 +91,9 @@ bool PathLiesIn(const std::string& path, const std::string& folder) {
            _strnicmp(path.c_str(), folder.c_str(), folder.size()) == 0;
 }
 
-void DiscRecord::SetLabel(const std::string& text) {
+void DiscRecord::SetLabel(const std::string& text, bool moveOnDisk) {
     std::string label = SanitiseLabel(text);
-    if (!label.empty() && _stricmp(label.c_str(), m_label.c_str()) != 0 && !m_folder.empty()) {
+    if (moveOnDisk && !label.empty() && _stricmp(label.c_str(), m_label.c_str()) != 0 && !m_folder.empty()) {
         std::string oldFolder = m_folder;
         if (oldFolder.back() == '\\') {
             oldFolder.pop_back();

@@ -33,9 +33,10 @@ public:
     DiscRecord(const DiscRecord&) = delete;
     DiscRecord& operator=(const DiscRecord&) = delete;
 
-    // Gives the disc a new label, moving its folder and files along and updating the titles that
-    // carried the old label. A change of case only is stored without touching the disk.
-    void SetLabel(const std::string& text);
+    // Gives the disc a new label, moving its folder and files along (unless told not to) and
+    // updating the titles that carried the old label. A change of case only is stored without
+    // touching the disk.
+    void SetLabel(const std::string& text, bool moveOnDisk = true);
     const std::string& GetLabel() const { return m_label; }
 
     void SetFolder(const std::string& path);

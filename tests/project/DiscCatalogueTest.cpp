@@ -153,6 +153,24 @@ TEST_F(DiscCatalogueFiles, DeletingADiscWhoseFolderIsTheOutputFolderDeletesOnlyI
     EXPECT_TRUE(FolderExists(m_output.Path()));
 }
 
+TEST_F(DiscCatalogueFiles, RenamingTheOutputFolderDiscOnlyRelabelsIt) {
+    DiscRecord& root = AddDisc("Root", "");
+    AddTrackFile(root, m_output / "Root loose.wav");
+    DiscRecord& other = AddDisc("Other", "Other");
+    AddTrackFile(other, m_output / "Other\\01.mp3");
+
+    ASSERT_TRUE(m_catalogue.RenameDisc(0, "Everything"));
+
+    EXPECT_EQ(root.GetLabel(), "Everything");
+    EXPECT_TRUE(FolderExists(m_output.Path())) << "the output folder is not the disc's to move";
+    EXPECT_TRUE(FileExists(m_output / "Root loose.wav"));
+    EXPECT_EQ(root.GetTrackPath(0), m_output / "Root loose.wav");
+    EXPECT_TRUE(FileExists(m_output / "Other\\01.mp3"));
+
+    ASSERT_TRUE(m_catalogue.RenameDisc(1, "Others"));
+    EXPECT_TRUE(FileExists(m_output / "Others\\01.mp3")) << "a disc of its own folder still moves";
+}
+
 TEST_F(DiscCatalogueFiles, SharedFolderGoesOnlyOnceItIsEmpty) {
     DiscRecord& first = AddDisc("First", "Same");
     AddTrackFile(first, m_output / "Same\\01.mp3");
