@@ -118,11 +118,5 @@ TEST(Id3Lib, TagsWrittenToAnEncodedFileReadBackAndLeaveTheAudioAlone) {
     ASSERT_EQ(bytes.substr(0, 3), "ID3");
     size_t audioStart = 10 + SyncSafe(bytes, 6);
     EXPECT_EQ(v2.GetPrependedBytes(), audioStart);
-    size_t audioEnd = bytes.size() - 128;
-    EXPECT_EQ(bytes.substr(audioEnd, 3), "TAG");
-    Mp3FileLayout layout;
-    EXPECT_TRUE(ReadMp3FileLayout(bytes, layout));
-    EXPECT_EQ(layout.id3v2Bytes, audioStart);
-    EXPECT_TRUE(layout.id3v1);
-    EXPECT_TRUE(bytes.compare(audioStart, audioEnd - audioStart, original) == 0) << "the audio is untouched";
+    EXPECT_TRUE(IsAudioBetweenTags(bytes, original));
 }

@@ -118,4 +118,20 @@ testing::AssertionResult ReadMp3FileLayout(const std::string& bytes, Mp3FileLayo
     return testing::AssertionSuccess() << layout.frames.size() << " frames";
 }
 
+testing::AssertionResult IsAudioBetweenTags(const std::string& bytes, const std::string& audio) {
+    Mp3FileLayout layout;
+    testing::AssertionResult read = ReadMp3FileLayout(bytes, layout);
+    if (!read) {
+        return read;
+    }
+    if (layout.id3v2Bytes == 0 || !layout.id3v1) {
+        return testing::AssertionFailure() << "not tagged at both ends";
+    }
+    if (bytes.size() != layout.id3v2Bytes + audio.size() + 128 ||
+        bytes.compare(layout.id3v2Bytes, audio.size(), audio) != 0) {
+        return testing::AssertionFailure() << "the audio between the tags differs";
+    }
+    return testing::AssertionSuccess();
+}
+
 } // namespace qvltest

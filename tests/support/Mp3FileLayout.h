@@ -39,4 +39,8 @@ struct Mp3FileLayout {
 // length in the previous header says.
 testing::AssertionResult ReadMp3FileLayout(const std::string& bytes, Mp3FileLayout& layout);
 
+// Succeeds when the file is an ID3v2 tag, exactly the given audio bytes, and an ID3v1 tag: a tag
+// writer left the audio untouched.
+testing::AssertionResult IsAudioBetweenTags(const std::string& bytes, const std::string& audio);
+
 } // namespace qvltest
