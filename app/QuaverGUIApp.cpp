@@ -6,6 +6,7 @@
 #include "app/Settings.h"
 #include "app/StartupLog.h"
 #include "companions/qvllog/qvllog.h"
+#include "project/DiscCatalogue.h"
 #include "res/resource.h"
 #include "ui/manager/DlgManager.h"
 
@@ -71,9 +72,8 @@ bool CQuaverGUIApp::StartComAndOle() {
 }
 
 void CQuaverGUIApp::LoadProjectAndSettings() {
-    // The project file's options and catalogue are read here once the catalogue exists; what the
-    // loader does after the options, taking the capture folder from the registry, applies now.
-    GetSettings().ApplyCaptureFolderFromRegistry();
+    // The loader also takes the capture folder from the registry, after the options.
+    GetDiscCatalogue().LoadProject(ProjectFilePath());
 }
 
 void CQuaverGUIApp::WipeCaptureFolderUnlessShared() {
@@ -158,8 +158,10 @@ void CQuaverGUIApp::WinHelp() {
 int CQuaverGUIApp::ExitInstance() {
     Settings& settings = GetSettings();
     // A copy that ended before or at the single-instance check owns neither the project file
-    // nor the capture folder: both may belong to the running copy. The project file is written
-    // here once the catalogue exists.
+    // nor the capture folder: both may belong to the running copy.
+    if (m_bOwnsInstance) {
+        GetDiscCatalogue().SaveProject(ProjectFilePath());
+    }
     settings.ReleaseEncoderObjects();
     if (m_bComInitialised) {
         CoUninitialize();

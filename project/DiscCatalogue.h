@@ -12,6 +12,11 @@
 #include <string>
 #include <vector>
 
+// How the project file's values are found: each by its own search of the document, or through
+// an index built in one pass. Both give the same catalogue; the per-value search takes time that
+// grows with the square of the catalogue and serves as the reference the index is checked against.
+enum class ProjectReading { Indexed, SearchPerValue };
+
 class DiscCatalogue {
 public:
     DiscCatalogue();
@@ -47,6 +52,12 @@ public:
     bool DeleteTrack(size_t discIndex, size_t trackIndex, bool& discRemoved);
     // Takes over every disc of the other catalogue in its order, leaving it empty.
     void ReplaceAll(DiscCatalogue& other);
+
+    // Replaces the catalogue and the settings' options by the project file's; false only when the
+    // XML component is unavailable (a missing or broken file reads as an empty one).
+    bool LoadProject(const std::string& path, ProjectReading reading = ProjectReading::Indexed);
+    // False when the file could not be written; the previous file is then left as it was.
+    bool SaveProject(const std::string& path);
 
 private:
     std::unique_ptr<DiscRecord> TakeOut(size_t index);

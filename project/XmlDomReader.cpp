@@ -4,7 +4,11 @@
 
 #include <msxml2.h>
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cwchar>
+#include <optional>
 
 namespace {
 
@@ -27,19 +31,23 @@ inline void FreeBstr(BSTR text) {
 }
 using ScopedBstr = ScopedResource<BSTR, NullTraits<BSTR, FreeBstr>>;
 
-ScopedBstr ToBstr(const std::string& ansi) {
+std::wstring ToWide(const std::string& ansi) {
     int ansiLength = static_cast<int>(ansi.size());
     int wideLength = MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, nullptr, 0);
-    ScopedBstr wide(SysAllocStringLen(nullptr, static_cast<UINT>(wideLength)));
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, wide.Get(), wideLength);
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, wide.data(), wideLength);
     return wide;
 }
 
-std::string ToAnsi(BSTR wide) {
-    int wideLength = static_cast<int>(SysStringLen(wide));
-    int ansiLength = WideCharToMultiByte(CP_ACP, 0, wide, wideLength, nullptr, 0, nullptr, nullptr);
+ScopedBstr ToBstr(const std::wstring& wide) {
+    return ScopedBstr(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
+}
+
+std::string ToAnsi(const std::wstring& wide) {
+    int wideLength = static_cast<int>(wide.size());
+    int ansiLength = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<size_t>(ansiLength), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, wideLength, ansi.data(), ansiLength, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, ansi.data(), ansiLength, nullptr, nullptr);
     return ansi;
 }
 
@@ -58,9 +66,44 @@ std::string WithCrLf(const std::string& text) {
     return result;
 }
 
+// The attribute's value when the node is an element that carries it.
+bool ReadAttribute(IXMLDOMNode* node, BSTR name, std::wstring& value) {
+    IXMLDOMElement* rawElement = nullptr;
+    if (FAILED(node->QueryInterface(kDomElementInterface, reinterpret_cast<void**>(&rawElement)))) {
+        return false;
+    }
+    ScopedInterface<IXMLDOMElement> element(rawElement);
+    VARIANT attributeValue;
+    VariantInit(&attributeValue);
+    bool found = element.Get()->getAttribute(name, &attributeValue) == S_OK && attributeValue.vt == VT_BSTR;
+    if (found) {
+        value.assign(attributeValue.bstrVal, SysStringLen(attributeValue.bstrVal));
+    }
+    VariantClear(&attributeValue);
+    return found;
+}
+
+std::wstring KeyedStep(const std::wstring& name, const std::wstring& attribute, const std::wstring& value) {
+    return L"/" + name + L"[@" + attribute + L"=\"" + value + L"\"]";
+}
+
+// The number whose "%d" text the key is, if there is one.
+std::optional<int> DecimalId(const std::wstring& key) {
+    wchar_t* end = nullptr;
+    errno = 0;
+    long long value = std::wcstoll(key.c_str(), &end, 10);
+    if (errno != 0 || value < INT_MIN || value > INT_MAX || std::to_wstring(value) != key) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
 } // namespace
 
 XmlDomReader::~XmlDomReader() {
+    for (auto& entry : m_index) {
+        entry.second->Release();
+    }
     if (m_document != nullptr) {
         m_document->Release();
     }
@@ -92,7 +135,7 @@ bool XmlDomReader::Load(const std::string& path) {
         FAILED(m_document->put_async(VARIANT_FALSE))) {
         return false;
     }
-    ScopedBstr widePath = ToBstr(path);
+    ScopedBstr widePath = ToBstr(ToWide(path));
     VARIANT source;
     VariantInit(&source);
     source.vt = VT_BSTR;
@@ -102,8 +145,17 @@ bool XmlDomReader::Load(const std::string& path) {
 }
 
 IXMLDOMNode* XmlDomReader::SelectNode(const std::string& xpath) const {
+    std::wstring query = ToWide(xpath);
+    if (IsIndexedQuery(query)) {
+        auto found = m_index.find(query);
+        if (found == m_index.end()) {
+            return nullptr;
+        }
+        found->second->AddRef();
+        return found->second;
+    }
     IXMLDOMNode* node = nullptr;
-    if (m_document == nullptr || m_document->selectSingleNode(ToBstr(xpath).Get(), &node) != S_OK) {
+    if (m_document == nullptr || m_document->selectSingleNode(ToBstr(query).Get(), &node) != S_OK) {
         return nullptr;
     }
     return node;
@@ -113,19 +165,10 @@ void XmlDomReader::ReadString(const std::string& xpath, const std::string& attri
                               std::string& value) const {
     value.clear();
     ScopedInterface<IXMLDOMNode> node(SelectNode(xpath));
-    IXMLDOMElement* rawElement = nullptr;
-    if (!node ||
-        FAILED(node.Get()->QueryInterface(kDomElementInterface, reinterpret_cast<void**>(&rawElement)))) {
-        return;
+    std::wstring wide;
+    if (node && ReadAttribute(node.Get(), ToBstr(ToWide(attribute)).Get(), wide)) {
+        value = WithCrLf(ToAnsi(wide));
     }
-    ScopedInterface<IXMLDOMElement> element(rawElement);
-    VARIANT attributeValue;
-    VariantInit(&attributeValue);
-    if (element.Get()->getAttribute(ToBstr(attribute).Get(), &attributeValue) == S_OK &&
-        attributeValue.vt == VT_BSTR) {
-        value = WithCrLf(ToAnsi(attributeValue.bstrVal));
-    }
-    VariantClear(&attributeValue);
 }
 
 void XmlDomReader::ReadInt(const std::string& xpath, const std::string& attribute, int& value) const {
@@ -144,5 +187,98 @@ void XmlDomReader::ReadText(const std::string& xpath, std::string& value) const 
         return;
     }
     ScopedBstr text(rawText);
-    value = ToAnsi(text.Get());
+    value = ToAnsi(std::wstring(text.Get(), SysStringLen(text.Get())));
+}
+
+void XmlDomReader::IndexKeyedElements(const std::string& base, const std::vector<std::string>& names,
+                                      const std::string& attribute) {
+    m_indexBase = ToWide(base);
+    m_indexAttribute = ToWide(attribute);
+    m_indexNames.clear();
+    for (const std::string& name : names) {
+        m_indexNames.push_back(ToWide(name));
+    }
+    for (size_t depth = 0; depth < m_indexNames.size(); ++depth) {
+        IndexLevel(depth);
+    }
+}
+
+void XmlDomReader::IndexLevel(size_t depth) {
+    std::wstring path = m_indexBase;
+    for (size_t level = 0; level <= depth; ++level) {
+        path += L"/" + m_indexNames[level];
+    }
+    IXMLDOMNodeList* rawList = nullptr;
+    if (m_document == nullptr || m_document->selectNodes(ToBstr(path).Get(), &rawList) != S_OK) {
+        return;
+    }
+    ScopedInterface<IXMLDOMNodeList> list(rawList);
+    ScopedBstr attribute = ToBstr(m_indexAttribute);
+    // The list comes in document order, so the first node stored under a key is the one a
+    // single-node query for that key selects.
+    IXMLDOMNode* rawNode = nullptr;
+    while (list.Get()->nextNode(&rawNode) == S_OK && rawNode != nullptr) {
+        ScopedInterface<IXMLDOMNode> node(rawNode);
+        std::vector<std::wstring> keys(depth + 1);
+        ScopedInterface<IXMLDOMNode> step(node.Get());
+        node.Get()->AddRef();
+        bool keyed = true;
+        for (size_t level = depth + 1; level-- > 0 && keyed;) {
+            keyed = ReadAttribute(step.Get(), attribute.Get(), keys[level]);
+            IXMLDOMNode* parent = nullptr;
+            if (keyed && level > 0) {
+                keyed = step.Get()->get_parentNode(&parent) == S_OK && parent != nullptr;
+                step.Reset(parent);
+            }
+        }
+        if (!keyed) {
+            continue;
+        }
+        std::wstring parent = m_indexBase;
+        for (size_t level = 0; level < depth; ++level) {
+            parent += KeyedStep(m_indexNames[level], m_indexAttribute, keys[level]);
+        }
+        std::wstring query = parent + KeyedStep(m_indexNames[depth], m_indexAttribute, keys[depth]);
+        if (m_index.try_emplace(std::move(query), node.Get()).second) {
+            node.Release();
+        }
+        if (std::optional<int> id = DecimalId(keys[depth])) {
+            m_keyedIds[parent].insert(*id);
+        }
+    }
+}
+
+bool XmlDomReader::IsIndexedQuery(const std::wstring& query) const {
+    if (m_indexNames.empty() || query.compare(0, m_indexBase.size(), m_indexBase) != 0) {
+        return false;
+    }
+    size_t position = m_indexBase.size();
+    for (const std::wstring& name : m_indexNames) {
+        std::wstring step = KeyedStep(name, m_indexAttribute, L"");
+        step.resize(step.size() - 2);
+        if (query.compare(position, step.size(), step) != 0) {
+            return false;
+        }
+        size_t quote = query.find(L'"', position + step.size());
+        if (quote == std::wstring::npos || query.compare(quote, 2, L"\"]") != 0) {
+            return false;
+        }
+        position = quote + 2;
+        if (position == query.size()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int XmlDomReader::NextKeyedId(const std::string& parent, int after, int limit) const {
+    if (m_indexNames.empty()) {
+        return after + 1;
+    }
+    auto ids = m_keyedIds.find(ToWide(parent));
+    if (ids == m_keyedIds.end()) {
+        return limit;
+    }
+    auto next = ids->second.upper_bound(after);
+    return next == ids->second.end() || *next >= limit ? limit : *next;
 }

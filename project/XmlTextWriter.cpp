@@ -2,9 +2,22 @@
 
 namespace {
 
-void AppendEscaped(std::string& out, std::string_view text) {
+// A parser replaces every tab and line break inside an attribute value by a blank; written as
+// character references they survive, so a title's line breaks come back as they were.
+enum class Context { Attribute, Text };
+
+void AppendEscaped(std::string& out, std::string_view text, Context context) {
     for (char c : text) {
         switch (c) {
+        case '\t':
+        case '\n':
+        case '\r':
+            if (context == Context::Attribute) {
+                out += c == '\t' ? "&#9;" : c == '\n' ? "&#10;" : "&#13;";
+            } else {
+                out += c;
+            }
+            break;
         case '&':
             out += "&amp;";
             break;
@@ -82,7 +95,7 @@ void XmlElementWriter::AddAttribute(std::string_view name, std::string_view valu
     m_attributes += ' ';
     m_attributes += name;
     m_attributes += "=\"";
-    AppendEscaped(m_attributes, value);
+    AppendEscaped(m_attributes, value, Context::Attribute);
     m_attributes += '"';
 }
 
@@ -107,7 +120,7 @@ void XmlElementWriter::CloseStartTag() {
     m_attributes.clear();
     if (!m_text.empty()) {
         out += '>';
-        AppendEscaped(out, m_text);
+        AppendEscaped(out, m_text, Context::Text);
     } else if (m_container) {
         out += ">\n";
     } else {

@@ -197,3 +197,49 @@ TEST_F(Lifecycle, UnreadableCaptureFolderSettingIsReportedAndStartGoesOn) {
         EXPECT_EQ(ExitThroughMenu(copy), 0u);
     }
 }
+
+TEST_F(Lifecycle, TheProjectFileIsReadAtStartAndWrittenAtExitByTheRunningCopyOnly) {
+    std::string project = ProjectFilePath();
+    std::optional<std::string> before;
+    if (FileExists(project)) {
+        before = ReadFile(project);
+    }
+    CreateFolderTree(m_root / "Mix");
+    WriteFile(m_root / "Mix\\01.mp3", "audio");
+    CreateFolderTree(DataFolder());
+    WriteFile(project, "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n"
+                       "<quaverlane_project disc_count=\"1\" first_run=\"0\">\n"
+                       "    <options codec=\"wav\" FilenameFormat=\"\"/>\n"
+                       "    <disc_data id=\"0\" track_count=\"1\" disc_label=\"Mix\" path=\"" +
+                           m_root / "Mix" +
+                           "\">\n"
+                           "        <track_data id=\"0\" title=\"One\">" +
+                           m_root / "Mix\\01.mp3" +
+                           "</track_data>\n"
+                           "    </disc_data>\n"
+                           "</quaverlane_project>\n");
+
+    ChildProcess first(Exe(), "");
+    ASSERT_NE(AppControl::WaitForMainWindow(first.Id(), kTimeout), nullptr);
+    std::string loaded = ReadFile(project);
+    ChildProcess second(Exe(), "");
+    EXPECT_EQ(second.Wait(kTimeout), 1u);
+    EXPECT_EQ(ReadFile(project), loaded) << "a copy that ended at the single-instance check saves nothing";
+    EXPECT_EQ(ExitThroughMenu(first), 0u);
+
+    std::string saved = ReadFile(project);
+    for (const std::string& part :
+         {std::string("first_run=\"0\""), std::string("<options codec=\"wav\""),
+          std::string("FilenameFormat=\"&lt;Playlist&gt;\\&lt;Title&gt;\""),
+          "<temp_folder path=\"" + m_capture + "\"/>",
+          "<disc_data id=\"0\" track_count=\"1\" disc_label=\"Mix\" path=\"" + m_root / "Mix" + "\">",
+          "<track_data id=\"0\" title=\"One\" artist=\"\" album=\"\" genre=\"\" time=\"\">" +
+              m_root / "Mix\\01.mp3" + "</track_data>"}) {
+        EXPECT_NE(saved.find(part), std::string::npos) << part << "\nnot in\n" << saved;
+    }
+    if (before) {
+        WriteFile(project, *before);
+    } else {
+        DeleteFileA(project.c_str());
+    }
+}

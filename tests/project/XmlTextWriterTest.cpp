@@ -103,20 +103,23 @@ TEST(XmlTextWriter, AttributesKeepTheirOrderAndEmptyValuesAreWritten) {
 TEST(XmlTextWriter, FiveCharactersAreEscapedInAttributesAndTextAndNothingElse) {
     std::string written = WrittenDocument([](XmlTextWriter& writer) {
         XmlElementWriter track(writer, "track_data", false);
-        track.AddAttribute("title", "R&B <live> \"x\" 'y' %d;\t=/");
+        track.AddAttribute("title", "R&B <live> \"x\" 'y' %d;=/");
         track.AppendText("C:\\A&B\\<1> \"q\" 'a'.mp3");
     });
     EXPECT_EQ(written, std::string(kDeclaration) +
-                           "<track_data title=\"R&amp;B &lt;live&gt; &quot;x&quot; &apos;y&apos; %d;\t=/\">"
+                           "<track_data title=\"R&amp;B &lt;live&gt; &quot;x&quot; &apos;y&apos; %d;=/\">"
                            "C:\\A&amp;B\\&lt;1&gt; &quot;q&quot; &apos;a&apos;.mp3</track_data>\n");
 }
 
-TEST(XmlTextWriter, LineBreaksInValuesAreWrittenAsTheyAre) {
+TEST(XmlTextWriter, TabsAndLineBreaksAreReferencesInAttributesOnly) {
     std::string written = WrittenDocument([](XmlTextWriter& writer) {
         XmlElementWriter track(writer, "track_data", false);
-        track.AddAttribute("title", "first\r\nsecond\nthird");
+        track.AddAttribute("title", "first\r\nsecond\nthird\tfourth");
+        track.AppendText("a\tb\r\nc");
     });
-    EXPECT_EQ(written, std::string(kDeclaration) + "<track_data title=\"first\r\nsecond\nthird\"/>\n");
+    EXPECT_EQ(written,
+              std::string(kDeclaration) +
+                  "<track_data title=\"first&#13;&#10;second&#10;third&#9;fourth\">a\tb\r\nc</track_data>\n");
 }
 
 TEST(XmlTextWriter, CodePageTextBecomesUtf8) {
