@@ -83,10 +83,6 @@ bool ReadAttribute(IXMLDOMNode* node, BSTR name, std::wstring& value) {
     return found;
 }
 
-std::wstring KeyedStep(const std::wstring& name, const std::wstring& attribute, const std::wstring& value) {
-    return L"/" + name + L"[@" + attribute + L"=\"" + value + L"\"]";
-}
-
 // The number whose "%d" text the key is, if there is one.
 std::optional<int> DecimalId(const std::wstring& key) {
     wchar_t* end = nullptr;
@@ -195,8 +191,10 @@ void XmlDomReader::IndexKeyedElements(const std::string& base, const std::vector
     m_indexBase = ToWide(base);
     m_indexAttribute = ToWide(attribute);
     m_indexNames.clear();
+    m_indexSteps.clear();
     for (const std::string& name : names) {
         m_indexNames.push_back(ToWide(name));
+        m_indexSteps.push_back(L"/" + m_indexNames.back() + L"[@" + m_indexAttribute + L"=\"");
     }
     for (size_t depth = 0; depth < m_indexNames.size(); ++depth) {
         IndexLevel(depth);
@@ -236,9 +234,9 @@ void XmlDomReader::IndexLevel(size_t depth) {
         }
         std::wstring parent = m_indexBase;
         for (size_t level = 0; level < depth; ++level) {
-            parent += KeyedStep(m_indexNames[level], m_indexAttribute, keys[level]);
+            parent += m_indexSteps[level] + keys[level] + L"\"]";
         }
-        std::wstring query = parent + KeyedStep(m_indexNames[depth], m_indexAttribute, keys[depth]);
+        std::wstring query = parent + m_indexSteps[depth] + keys[depth] + L"\"]";
         if (m_index.try_emplace(std::move(query), node.Get()).second) {
             node.Release();
         }
@@ -249,13 +247,11 @@ void XmlDomReader::IndexLevel(size_t depth) {
 }
 
 bool XmlDomReader::IsIndexedQuery(const std::wstring& query) const {
-    if (m_indexNames.empty() || query.compare(0, m_indexBase.size(), m_indexBase) != 0) {
+    if (m_indexSteps.empty() || query.compare(0, m_indexBase.size(), m_indexBase) != 0) {
         return false;
     }
     size_t position = m_indexBase.size();
-    for (const std::wstring& name : m_indexNames) {
-        std::wstring step = KeyedStep(name, m_indexAttribute, L"");
-        step.resize(step.size() - 2);
+    for (const std::wstring& step : m_indexSteps) {
         if (query.compare(position, step.size(), step) != 0) {
             return false;
         }
@@ -272,7 +268,7 @@ bool XmlDomReader::IsIndexedQuery(const std::wstring& query) const {
 }
 
 int XmlDomReader::NextKeyedId(const std::string& parent, int after, int limit) const {
-    if (m_indexNames.empty()) {
+    if (m_indexSteps.empty()) {
         return after + 1;
     }
     auto ids = m_keyedIds.find(ToWide(parent));

@@ -55,6 +55,8 @@ private:
     std::wstring m_indexBase;
     std::vector<std::wstring> m_indexNames;
     std::wstring m_indexAttribute;
+    // "/name[@attribute=\"" for each level.
+    std::vector<std::wstring> m_indexSteps;
     // Owns a reference to each node; released before the document.
     std::unordered_map<std::wstring, IXMLDOMNode*> m_index;
     // The ids present below each indexed parent query.
