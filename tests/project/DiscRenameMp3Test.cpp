@@ -36,10 +36,15 @@ TEST(DiscRenameMp3, RewritesTheTitleAndKeepsTheRestOfTheTag) {
     tags.title = "Song";
     WriteId3Tag(other.c_str(), ID3TT_ID3V2, tags);
 
+    std::string wav = folder + "\\Mix 03.extra.wav";
+    WriteFile(wav, "RIFF");
+
     auto disc = MakeDisc("Mix", folder);
     disc->AddTrack("Mix - Song", "Band", "", "", mp3, "0:01");
     disc->AddTrack("Song", "Band", "", "", other, "0:01");
+    disc->AddTrack("Mix 03", "", "", "", wav, "0:01");
     disc->SetLabel("Party");
+    EXPECT_FALSE(FolderExists(folder));
 
     std::string moved = root / "Party\\Party 01.mp3";
     ASSERT_EQ(disc->GetTrackPath(0), moved);
@@ -59,6 +64,15 @@ TEST(DiscRenameMp3, RewritesTheTitleAndKeepsTheRestOfTheTag) {
     EXPECT_STREQ(ReadTags(untouched, ID3TT_ID3V2).title.c_str(), "Song");
     ASSERT_TRUE(disc->GetTrack(1, track));
     EXPECT_EQ(track.title, "Song");
+
+    // A WAV file has no tag: its title is its new name up to the first dot.
+    ASSERT_TRUE(disc->GetTrack(2, track));
+    EXPECT_EQ(track.path, root / "Party\\Party 03.extra.wav");
+    EXPECT_TRUE(FileExists(track.path));
+    EXPECT_EQ(track.title, "Party 03");
+
+    ASSERT_NO_FATAL_FAILURE(KeepForTheIndependentCheck(moved, "renamed.mp3"));
+    ASSERT_NO_FATAL_FAILURE(KeepForTheIndependentCheck(untouched, "untouched.mp3"));
 }
 
 } // namespace

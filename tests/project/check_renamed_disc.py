@@ -1,0 +1,50 @@
+"""Reads the MP3 files of a renamed disc, which project_tests left behind, with mutagen (which
+shares no code with id3lib) and the ID3v1 block with code of its own.
+
+Usage: check_renamed_disc.py FOLDER   (FOLDER holds renamed.mp3 and untouched.mp3)
+"""
+
+import os
+import sys
+
+from mutagen.id3 import ID3
+
+problems = []
+
+
+def expect(what, actual, wanted):
+    ok = actual == wanted
+    print(f"  {'ok  ' if ok else 'FAIL'} {what}: {actual!r}" + ("" if ok else f" (wanted {wanted!r})"))
+    if not ok:
+        problems.append(what)
+
+
+def text(tag, frame_id):
+    frame = tag.get(frame_id)
+    return [str(t) for t in frame.text] if frame else None
+
+
+def version1_title(path):
+    with open(path, "rb") as f:
+        f.seek(-128, os.SEEK_END)
+        block = f.read(128)
+    return block[3:33].rstrip(b"\0 ").decode("latin-1") if block[:3] == b"TAG" else None
+
+
+folder = sys.argv[1]
+renamed = os.path.join(folder, "renamed.mp3")
+tag = ID3(renamed, translate=False, load_v1=False)
+print("renamed.mp3")
+expect("TIT2", text(tag, "TIT2"), ["Party - Song"])
+expect("TPE1", text(tag, "TPE1"), ["Band"])
+expect("TRCK", text(tag, "TRCK"), ["5"])
+expect("ID3v1 title", version1_title(renamed), "Party - Song")
+
+untouched = os.path.join(folder, "untouched.mp3")
+print("untouched.mp3")
+expect("TIT2", text(ID3(untouched, translate=False, load_v1=False), "TIT2"), ["Song"])
+
+if problems:
+    print("FAILED:", ", ".join(problems))
+    sys.exit(1)
+print("all checks passed")
