@@ -13,14 +13,8 @@ from mutagen.mp3 import MP3, BitrateMode
 TEXT_FRAMES = {"TIT2": "Test Tone", "TPE1": "Quaverlane", "TALB": "Dependency Check", "TRCK": "7"}
 PICTURE = bytes((i * 37 + 11) % 256 for i in range(400))
 
-problems = []
-
-
-def expect(what, actual, wanted):
-    ok = actual == wanted
-    print(f"  {'ok  ' if ok else 'FAIL'} {what}: {actual!r}" + ("" if ok else f" (wanted {wanted!r})"))
-    if not ok:
-        problems.append(what)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checklist import expect, verdict  # noqa: E402
 
 
 def check_stream(path):
@@ -63,8 +57,7 @@ def main():
     except Exception as error:  # any failure to read is a failed check, reported as such
         print(f"cannot read the files: {error!r}")
         return 1
-    print("all checks passed" if not problems else f"{len(problems)} check(s) failed: {', '.join(problems)}")
-    return 1 if problems else 0
+    return verdict()
 
 
 if __name__ == "__main__":

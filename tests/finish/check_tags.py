@@ -31,14 +31,8 @@ COMMENT = "440 Hz left, 660 Hz right"
 URL = "http://quaverlane.example/track7"
 PICTURE = b"\xff\xd8\xff\xe0\x00\x10JFIF\x00" + bytes((i * 37 + 11) % 256 for i in range(400)) + b"\xff\xd9"
 
-problems = []
-
-
-def expect(what, actual, wanted):
-    ok = actual == wanted
-    print(f"  {'ok  ' if ok else 'FAIL'} {what}: {actual!r}" + ("" if ok else f" (wanted {wanted!r})"))
-    if not ok:
-        problems.append(what)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checklist import expect, verdict  # noqa: E402
 
 
 def check_version2(path):
@@ -115,8 +109,7 @@ def main():
     except Exception as error:  # any failure to read is a failed check, reported as such
         print(f"cannot read the file: {error!r}")
         return 1
-    print("all checks passed" if not problems else f"{len(problems)} check(s) failed: {', '.join(problems)}")
-    return 1 if problems else 0
+    return verdict()
 
 
 if __name__ == "__main__":

@@ -9,14 +9,8 @@ import sys
 
 from mutagen.id3 import ID3
 
-problems = []
-
-
-def expect(what, actual, wanted):
-    ok = actual == wanted
-    print(f"  {'ok  ' if ok else 'FAIL'} {what}: {actual!r}" + ("" if ok else f" (wanted {wanted!r})"))
-    if not ok:
-        problems.append(what)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checklist import expect, verdict  # noqa: E402
 
 
 def text(tag, frame_id):
@@ -44,7 +38,4 @@ untouched = os.path.join(folder, "untouched.mp3")
 print("untouched.mp3")
 expect("TIT2", text(ID3(untouched, translate=False, load_v1=False), "TIT2"), ["Song"])
 
-if problems:
-    print("FAILED:", ", ".join(problems))
-    sys.exit(1)
-print("all checks passed")
+sys.exit(verdict())
