@@ -223,20 +223,13 @@ TEST_F(ProjectFileTest, OptionsFollowTheSettingsRules) {
 // A hand-edited file with every irregularity the loader must get through. The index must answer
 // exactly what a search of the document for each value answers.
 TEST_F(ProjectFileTest, IndexedLoadingFindsWhatTheSearchPerValueFinds) {
-    std::string gaps = Folder("Gaps");
-    File(gaps + "\\a.mp3");
-    File(gaps + "\\c.mp3");
-    File(gaps + "\\d.mp3");
-    std::string order = Folder("Order");
-    File(order + "\\o.mp3");
-    File(order + "\\dup.mp3");
-    std::string noLabel = Folder("NoLabel");
-    File(noLabel + "\\x.mp3");
-    File(noLabel + "\\y.mp3");
-    File(noLabel + "\\z.mp3");
-    std::string nested = Folder("Nested");
-    File(nested + "\\n.mp3");
-    Folder("Empty");
+    for (const char* folder : {"Gaps", "Order", "NoLabel", "Nested", "Empty"}) {
+        Folder(folder);
+    }
+    for (const char* track : {"Gaps\\a.mp3", "Gaps\\c.mp3", "Gaps\\d.mp3", "Order\\o.mp3", "Order\\dup.mp3",
+                              "NoLabel\\x.mp3", "NoLabel\\y.mp3", "NoLabel\\z.mp3", "Nested\\n.mp3"}) {
+        File(m_folder / track);
+    }
     WriteDocument(R"(<quaverlane_project disc_count="6" first_run="0">
     <options codec="wav" Window_X="5" LanguageIniFile="lang_deu.ini"><output_folder path="@FOLDER@"/></options>
     <disc_data id="0" track_count="3" disc_label="Gaps" path="@FOLDER@\Gaps">
