@@ -1,6 +1,6 @@
 #include "project/XmlDomReader.h"
 
-#include "app/framework/Scoped.h"
+#include "app/framework/ScopedCom.h"
 
 #include <msxml2.h>
 
@@ -21,34 +21,8 @@ const IID kDomDocument2Interface = {
 const IID kDomElementInterface = {
     0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 
-template <typename T> void ReleaseInterface(T* object) {
-    object->Release();
-}
-template <typename T> using ScopedInterface = ScopedResource<T*, NullTraits<T*, ReleaseInterface<T>>>;
-
-inline void FreeBstr(BSTR text) {
-    SysFreeString(text);
-}
-using ScopedBstr = ScopedResource<BSTR, NullTraits<BSTR, FreeBstr>>;
-
-std::wstring ToWide(const std::string& ansi) {
-    int ansiLength = static_cast<int>(ansi.size());
-    int wideLength = MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, wide.data(), wideLength);
-    return wide;
-}
-
 ScopedBstr ToBstr(const std::wstring& wide) {
     return ScopedBstr(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
-}
-
-std::string ToAnsi(const std::wstring& wide) {
-    int wideLength = static_cast<int>(wide.size());
-    int ansiLength = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(ansiLength), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, ansi.data(), ansiLength, nullptr, nullptr);
-    return ansi;
 }
 
 // The edit controls that show these values want CR LF; a file may hold either form.
@@ -131,7 +105,7 @@ bool XmlDomReader::Load(const std::string& path) {
         FAILED(m_document->put_async(VARIANT_FALSE))) {
         return false;
     }
-    ScopedBstr widePath = ToBstr(ToWide(path));
+    ScopedBstr widePath = ToBstr(AnsiToWide(path));
     VARIANT source;
     VariantInit(&source);
     source.vt = VT_BSTR;
@@ -141,7 +115,7 @@ bool XmlDomReader::Load(const std::string& path) {
 }
 
 IXMLDOMNode* XmlDomReader::SelectNode(const std::string& xpath) const {
-    std::wstring query = ToWide(xpath);
+    std::wstring query = AnsiToWide(xpath);
     if (IsIndexedQuery(query)) {
         auto found = m_index.find(query);
         if (found == m_index.end()) {
@@ -162,8 +136,8 @@ void XmlDomReader::ReadString(const std::string& xpath, const std::string& attri
     value.clear();
     ScopedInterface<IXMLDOMNode> node(SelectNode(xpath));
     std::wstring wide;
-    if (node && ReadAttribute(node.Get(), ToBstr(ToWide(attribute)).Get(), wide)) {
-        value = WithCrLf(ToAnsi(wide));
+    if (node && ReadAttribute(node.Get(), ToBstr(AnsiToWide(attribute)).Get(), wide)) {
+        value = WithCrLf(WideToAnsi(wide.data(), wide.size()));
     }
 }
 
@@ -183,17 +157,17 @@ void XmlDomReader::ReadText(const std::string& xpath, std::string& value) const 
         return;
     }
     ScopedBstr text(rawText);
-    value = ToAnsi(std::wstring(text.Get(), SysStringLen(text.Get())));
+    value = WideToAnsi(text.Get(), SysStringLen(text.Get()));
 }
 
 void XmlDomReader::IndexKeyedElements(const std::string& base, const std::vector<std::string>& names,
                                       const std::string& attribute) {
-    m_indexBase = ToWide(base);
-    m_indexAttribute = ToWide(attribute);
+    m_indexBase = AnsiToWide(base);
+    m_indexAttribute = AnsiToWide(attribute);
     m_indexNames.clear();
     m_indexSteps.clear();
     for (const std::string& name : names) {
-        m_indexNames.push_back(ToWide(name));
+        m_indexNames.push_back(AnsiToWide(name));
         m_indexSteps.push_back(L"/" + m_indexNames.back() + L"[@" + m_indexAttribute + L"=\"");
     }
     for (size_t depth = 0; depth < m_indexNames.size(); ++depth) {
@@ -271,7 +245,7 @@ int XmlDomReader::NextKeyedId(const std::string& parent, int after, int limit) c
     if (m_indexSteps.empty()) {
         return after + 1;
     }
-    auto ids = m_keyedIds.find(ToWide(parent));
+    auto ids = m_keyedIds.find(AnsiToWide(parent));
     if (ids == m_keyedIds.end()) {
         return limit;
     }

@@ -1,5 +1,7 @@
 #include "project/XmlTextWriter.h"
 
+#include "app/framework/ScopedCom.h"
+
 namespace {
 
 // A parser replaces every tab and line break inside an attribute value by a blank; written as
@@ -48,10 +50,8 @@ std::string AnsiToUtf8(const std::string& ansi) {
     if (ansi.empty()) {
         return {};
     }
-    int ansiLength = static_cast<int>(ansi.size());
-    int wideLength = MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, wide.data(), wideLength);
+    std::wstring wide = AnsiToWide(ansi);
+    int wideLength = static_cast<int>(wide.size());
     int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<size_t>(utf8Length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), utf8Length, nullptr, nullptr);

@@ -1,0 +1,52 @@
+// Owners for what crosses a COM boundary (interface pointers, BSTRs, VARIANTs), each released
+// exactly once, and the conversions between the program's ANSI text and COM's wide strings.
+#pragma once
+
+#include "app/framework/Scoped.h"
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <string>
+
+template <typename T> void ReleaseInterface(T* object) {
+    object->Release();
+}
+template <typename T> using ScopedInterface = ScopedResource<T*, NullTraits<T*, ReleaseInterface<T>>>;
+
+inline void FreeBstr(BSTR text) {
+    SysFreeString(text);
+}
+using ScopedBstr = ScopedResource<BSTR, NullTraits<BSTR, FreeBstr>>;
+
+// A VARIANT that is cleared, with whatever it holds, when the owner goes.
+class ScopedVariant {
+public:
+    ScopedVariant() { VariantInit(&m_value); }
+    ~ScopedVariant() { VariantClear(&m_value); }
+    ScopedVariant(const ScopedVariant&) = delete;
+    ScopedVariant& operator=(const ScopedVariant&) = delete;
+
+    VARIANT* Get() { return &m_value; }
+    const VARIANT* Get() const { return &m_value; }
+
+private:
+    VARIANT m_value;
+};
+
+// Characters the ANSI code page lacks become its default character.
+inline std::string WideToAnsi(const wchar_t* wide, size_t length) {
+    int wideLength = static_cast<int>(length);
+    int ansiLength = WideCharToMultiByte(CP_ACP, 0, wide, wideLength, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(ansiLength), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, wideLength, ansi.data(), ansiLength, nullptr, nullptr);
+    return ansi;
+}
+
+inline std::wstring AnsiToWide(const std::string& ansi) {
+    int ansiLength = static_cast<int>(ansi.size());
+    int wideLength = MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, wide.data(), wideLength);
+    return wide;
+}
