@@ -5,6 +5,7 @@
 #include "app/framework/WorkerThread.h"
 #include "capture/DiscTrackInfo.h"
 #include "capture/IntakeEnvironment.h"
+#include "capture/PlayerLookup.h"
 #include "capture/TrackTags.h"
 
 #include <windows.h>
@@ -16,15 +17,6 @@
 
 class CaptureIntake;
 class CAudioEncoder;
-
-// The finishing step that encodes, names and tags one captured track.
-class ITrackFinisher {
-public:
-    virtual int ConvertCapturedTrack(CaptureIntake& intake, const std::string& wavPath) = 0;
-
-protected:
-    ~ITrackFinisher() = default;
-};
 
 // Completes the per-track table of a burn from the running music player.
 class IPlayerLookup {
@@ -82,9 +74,16 @@ public:
     int EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath);
     int EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath);
 
-    // Where finished tracks and burn preparations go; null for none.
-    void SetTrackFinisher(ITrackFinisher* trackFinisher) { finisher = trackFinisher; }
+    // Track finish (conversion thread): names the output file from the filename format, encodes
+    // the captured WAV into it and deletes the WAV, whatever the encoder's result. 0 when the path
+    // is no captured track (nothing done), otherwise the encoder driver's result.
+    int ConvertCapturedTrack(const char* wavPath);
+
+    // Where burn preparations ask the music player; null for nowhere.
     void SetPlayerLookup(IPlayerLookup* playerLookup) { lookup = playerLookup; }
+    // A new burn session (conversion thread): the table cleared, then filled from the folder's
+    // lead-in and completed from the music player.
+    void PrepareSession(const std::string& folder);
 
     const std::vector<std::unique_ptr<BurnSession>>& Sessions() const { return sessions; }
     const DiscTrackInfo* TrackInfo() const { return trackInfo.get(); }
@@ -104,7 +103,6 @@ private:
     static unsigned __stdcall ConversionThreadProc(void* owner);
     int RunPipeline(CAudioEncoder& encoder, const std::string& sourcePath, const std::string& outputPath);
     void RunConversionLoop();
-    void PrepareSession(const std::string& folder);
     DWORD Now() const { return environment->TickCount(); }
     // A pruned burn folder is deleted only once none of its tracks waits or is being converted.
     void DeleteSessionFolderWhenIdle(const std::string& folder);
@@ -124,8 +122,7 @@ private:
     // The track the conversion thread works on, under lock; empty between tracks.
     std::string convertingPath;
     std::vector<std::string> deferredFolders;
-    ITrackFinisher* finisher = nullptr;
-    IPlayerLookup* lookup = nullptr;
+    IPlayerLookup* lookup = &ITunesLookup();
 };
 
 // The program's one intake.

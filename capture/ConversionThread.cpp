@@ -102,9 +102,7 @@ void CaptureIntake::RunConversionLoop() {
                 PrepareSession(folder);
             }
             MarkTrackFinished(path.c_str());
-            if (finisher != nullptr) {
-                finisher->ConvertCapturedTrack(*this, path);
-            }
+            ConvertCapturedTrack(path.c_str());
         }
         ScopedLock hold(lock);
         convertingPath.clear();

@@ -1,13 +1,25 @@
 #include "finish/NameSanitiser.h"
 
-#include <windows.h>
+#include "app/framework/Scoped.h"
 
 #include <cstring>
 
 namespace {
 
+constexpr char kRefusedInNames[] = ":/\\*?\"<>|";
+
 bool IsSeparator(char c) {
     return c == '/' || c == '\\';
+}
+
+bool IsControlCharacter(char c) {
+    return c >= 1 && c <= 25;
+}
+
+FILETIME LocalTime(const FILETIME& universal) {
+    FILETIME local{};
+    FileTimeToLocalFileTime(&universal, &local);
+    return local;
 }
 
 } // namespace
@@ -44,8 +56,42 @@ void SanitisePath(std::string& path, char replacement, bool makeAbsolute) {
     for (char& c : path) {
         if (c == '/') {
             c = '\\';
-        } else if (c >= 1 && c <= 25) {
+        } else if (IsControlCharacter(c)) {
             c = replacement;
         }
     }
+}
+
+void SanitiseNameText(std::string& text, const std::string& replacement) {
+    for (const char* refused = kRefusedInNames; *refused != '\0'; ++refused) {
+        for (size_t at = text.find(*refused); at != std::string::npos;
+             at = text.find(*refused, at + replacement.size())) {
+            text.replace(at, 1, replacement);
+        }
+    }
+}
+
+void SanitiseFileName(std::string& name, char replacement) {
+    for (char& c : name) {
+        if ((c != '\0' && strchr(kRefusedInNames, c) != nullptr) || IsControlCharacter(c)) {
+            c = replacement;
+        }
+    }
+}
+
+int FindFileInfo(const std::string& path, FoundFileInfo& info) {
+    if (!path.empty() && path.back() == '\\') {
+        return 0;
+    }
+    WIN32_FIND_DATAA found;
+    ScopedFindHandle find(FindFirstFileA(path.c_str(), &found));
+    if (!find) {
+        return 0;
+    }
+    info.attributes = found.dwFileAttributes;
+    info.size = uint64_t{found.nFileSizeHigh} << 32 | found.nFileSizeLow;
+    info.creationTime = LocalTime(found.ftCreationTime);
+    info.lastAccessTime = LocalTime(found.ftLastAccessTime);
+    info.lastWriteTime = LocalTime(found.ftLastWriteTime);
+    return 1;
 }

@@ -105,6 +105,12 @@ bool XmlDomReader::Load(const std::string& path) {
         FAILED(m_document->put_async(VARIANT_FALSE))) {
         return false;
     }
+    // Wine's DOM never returns from a load of a file whose folder is missing; a missing file is
+    // an empty document either way.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return true;
+    }
     ScopedBstr widePath = ToBstr(AnsiToWide(path));
     VARIANT source;
     VariantInit(&source);

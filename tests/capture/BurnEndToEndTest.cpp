@@ -1,65 +1,66 @@
 // Real burns from the recorder simulator into a running Quaverlane: the watcher, the track
-// queue and the conversion thread, seen through the hand-over journal.
-#include "capture/HandoverJournal.h"
+// queue, the conversion thread and the track finish, seen through the files it produces in its
+// default output folder with its default filename format, "<Playlist>\<Title>".
+#include "app/AppFolders.h"
+#include "app/FolderTree.h"
+#include "app/framework/Scoped.h"
+#include "finish/Id3Tag.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
 
 using namespace qvltest;
 
 namespace {
 
 constexpr DWORD kTimeout = 30000;
+// The simulator's sample disc; without the music player the tags carry the CD-TEXT only.
+constexpr char kAlbum[] = "Harbour Lights Suite";
+const char* const kTitles[] = {"Morning Tide Over Pier Seven", "Lanterns on the Breakwater",
+                               "Last Ferry to Saltmarsh"};
+const char* const kArtists[] = {"Ada Lovelock Trio", "Ben Okafor Quartet", "Clara Wendt and the Gulls"};
 
-struct Handover {
-    DWORD tick;
-    std::string path;
-    int track;
-    std::string album;
-    std::string title;
-    std::string artist;
-};
-
-std::vector<Handover> ReadJournal(const std::string& path) {
-    std::vector<Handover> entries;
-    std::istringstream lines(ReadFile(path));
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        std::vector<std::string> fields;
-        std::istringstream cells(line);
-        for (std::string cell; std::getline(cells, cell, '\t');) {
-            fields.push_back(cell);
-        }
-        fields.resize(6);
-        entries.push_back({static_cast<DWORD>(std::stoul(fields[0])), fields[1], std::stoi(fields[2]),
-                           fields[3], fields[4], fields[5]});
+// Files directly in the folder whose names match the pattern.
+size_t CountFiles(const std::string& folder, const std::string& pattern) {
+    size_t count = 0;
+    WIN32_FIND_DATAA found;
+    ScopedFindHandle find(FindFirstFileA((folder + "\\" + pattern).c_str(), &found));
+    for (bool more = find.IsValid(); more; more = FindNextFileA(find.Get(), &found) != 0) {
+        count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ? 1 : 0;
     }
-    return entries;
+    return count;
 }
 
-std::string FolderOf(const std::string& path) {
-    return path.substr(0, path.find_last_of('\\'));
+// Captured WAVs still waiting in the burn folders below the capture folder.
+size_t CapturedWavCount(const std::string& capture) {
+    size_t count = 0;
+    WIN32_FIND_DATAA found;
+    ScopedFindHandle find(FindFirstFileA((capture + "\\*").c_str(), &found));
+    for (bool more = find.IsValid(); more; more = FindNextFileA(find.Get(), &found) != 0) {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && found.cFileName[0] != '.') {
+            count += CountFiles(capture + "\\" + found.cFileName, "*.wav");
+        }
+    }
+    return count;
 }
 
 class BurnEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetEnvironmentVariableA(HandoverJournal::kVariable, m_journal.c_str());
+        // An earlier run's files would shift the free-name numbering.
+        DeleteFolderTree(m_album);
         m_program = std::make_unique<ChildProcess>(BinFolder() + "\\Quaverlane.exe", "");
         ASSERT_NE(AppControl::WaitForMainWindow(m_program->Id(), kTimeout), nullptr);
     }
     void TearDown() override {
-        SetEnvironmentVariableA(HandoverJournal::kVariable, nullptr);
         if (HWND window = AppControl::FindMainWindow(m_program->Id())) {
             EXPECT_TRUE(AppControl::RequestExit(window, kTimeout));
             EXPECT_EQ(m_program->Wait(kTimeout), 0u);
         }
+        DeleteFolderTree(m_album);
     }
 
     // Burns the simulator's sample disc of three short tracks as fast as the disk allows;
@@ -69,58 +70,76 @@ protected:
         EXPECT_EQ(recorder.Wait(kTimeout), 0u);
         return GetTickCount();
     }
-    std::vector<Handover> WaitForHandovers(size_t count) {
-        WaitFor([&] { return ReadJournal(m_journal).size() >= count; }, kTimeout);
-        return ReadJournal(m_journal);
+    std::string Output(int track, const std::string& suffix = "") const {
+        return m_album + "\\" + kTitles[track] + suffix + ".MP3";
+    }
+    // The tick count at which each file was first seen, polling every 20 ms; 0 for one never seen.
+    static std::vector<DWORD> WhenTheyAppear(const std::vector<std::string>& paths) {
+        std::vector<DWORD> seen(paths.size(), 0);
+        WaitFor(
+            [&] {
+                for (size_t i = 0; i < paths.size(); ++i) {
+                    if (seen[i] == 0 && FileExists(paths[i])) {
+                        seen[i] = GetTickCount();
+                    }
+                }
+                return std::count(seen.begin(), seen.end(), 0u) == 0;
+            },
+            kTimeout);
+        return seen;
+    }
+    void ExpectTags(const std::string& path, int track) {
+        TrackTags tags;
+        ReadId3Tag(path.c_str(), ID3TT_ID3V2, tags);
+        EXPECT_EQ(tags.title, kTitles[track]) << path;
+        EXPECT_EQ(tags.artist, kArtists[track]) << path;
     }
 
     TestFolder m_root;
     std::string m_capture = m_root / "capture";
-    std::string m_journal = m_root / "handover.txt";
+    std::string m_album = JoinPath(DefaultOutputFolder(), kAlbum);
     RegistryValue m_tempFolder{HKEY_LOCAL_MACHINE, "Software\\Quaverlane", "TempFolder", m_capture};
     std::unique_ptr<ChildProcess> m_program;
 };
 
-} // namespace
-
-TEST_F(BurnEndToEnd, EveryTrackIsHandedOverOnceInOrderTheLastAfterFiveQuietSeconds) {
-    DWORD burnt = Burn();
-    std::vector<Handover> handed = WaitForHandovers(3);
-    Sleep(1000);
-    handed = ReadJournal(m_journal);
-    ASSERT_EQ(handed.size(), 3u) << "each track exactly once";
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(handed[i].track, i + 1);
-        EXPECT_EQ(FolderOf(handed[i].path), FolderOf(handed[0].path)) << "one burn folder";
-        EXPECT_EQ(FolderOf(FolderOf(handed[i].path)), m_capture);
-    }
-    // Track 2 is complete once track 3 appears; the queue polls every 200 ms.
-    EXPECT_LT(static_cast<LONG>(handed[1].tick - burnt), 2000);
-    EXPECT_GE(handed[2].tick - burnt, 4700u) << "the last track waits for five seconds without events";
-    EXPECT_LT(handed[2].tick - burnt, 8000u);
-
-    // The burn's CD-TEXT is in the table when the first track is handed over.
-    EXPECT_EQ(handed[0].album, "Harbour Lights Suite");
-    EXPECT_EQ(handed[0].title, "Morning Tide Over Pier Seven");
-    EXPECT_EQ(handed[0].artist, "Ada Lovelock Trio");
-    EXPECT_EQ(handed[1].title, "Lanterns on the Breakwater");
-    EXPECT_EQ(handed[1].artist, "Ben Okafor Quartet");
-    EXPECT_EQ(handed[2].title, "Last Ferry to Saltmarsh");
-    EXPECT_EQ(handed[2].artist, "Clara Wendt and the Gulls");
+LONG Since(DWORD then, DWORD now) {
+    return static_cast<LONG>(now - then);
 }
 
-TEST_F(BurnEndToEnd, ASecondBurnCompletesTheFirstBurnsLastTrackAtOnce) {
+} // namespace
+
+TEST_F(BurnEndToEnd, EveryTrackIsConvertedOnceInOrderTheLastAfterFiveQuietSeconds) {
+    DWORD burnt = Burn();
+    std::vector<DWORD> appeared = WhenTheyAppear({Output(0), Output(1), Output(2)});
+    ASSERT_TRUE(WaitFor([&] { return CapturedWavCount(m_capture) == 0; }, kTimeout))
+        << "every captured WAV goes once its track is converted";
+    Sleep(1000);
+    EXPECT_EQ(CountFiles(m_album, "*"), 3u) << "each track exactly once";
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_NE(appeared[i], 0u) << Output(i);
+        ExpectTags(Output(i), i);
+    }
+    EXPECT_GE(Since(appeared[0], appeared[1]), 0) << "in burn order";
+    EXPECT_GE(Since(appeared[1], appeared[2]), 0) << "in burn order";
+    // Track 2 is complete once track 3 appears; the queue polls every 200 ms.
+    EXPECT_LT(Since(burnt, appeared[1]), 2000);
+    EXPECT_GE(Since(burnt, appeared[2]), 4700) << "the last track waits for five seconds without events";
+    EXPECT_LT(Since(burnt, appeared[2]), 8000);
+}
+
+TEST_F(BurnEndToEnd, ASecondBurnCompletesTheFirstBurnsLastTrackAtOnceAndGetsNumberedNames) {
     DWORD firstBurnt = Burn();
     DWORD secondBurnt = Burn();
-    std::vector<Handover> handed = WaitForHandovers(6);
-    ASSERT_EQ(handed.size(), 6u);
-    EXPECT_NE(FolderOf(handed[0].path), FolderOf(handed[3].path)) << "two burn folders";
-    EXPECT_EQ(handed[2].track, 3);
-    EXPECT_LT(static_cast<LONG>(handed[2].tick - firstBurnt), 4000)
-        << "no five-second wait for the first burn's end";
-    EXPECT_LT(static_cast<LONG>(handed[2].tick - secondBurnt), 2000);
-    EXPECT_GE(handed[5].tick - secondBurnt, 4700u);
+    std::vector<std::string> outputs = {Output(0),      Output(1),      Output(2),
+                                        Output(0, "1"), Output(1, "1"), Output(2, "1")};
+    std::vector<DWORD> appeared = WhenTheyAppear(outputs);
+    ASSERT_TRUE(WaitFor([&] { return CapturedWavCount(m_capture) == 0; }, kTimeout));
+    EXPECT_EQ(CountFiles(m_album, "*"), 6u);
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(handed[i].track, i % 3 + 1);
+        ASSERT_NE(appeared[i], 0u) << outputs[i];
+        ExpectTags(outputs[i], i % 3);
     }
+    EXPECT_LT(Since(firstBurnt, appeared[2]), 4000) << "no five-second wait for the first burn's end";
+    EXPECT_LT(Since(secondBurnt, appeared[2]), 2000);
+    EXPECT_GE(Since(secondBurnt, appeared[5]), 4700);
 }

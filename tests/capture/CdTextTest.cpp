@@ -1,4 +1,5 @@
 #include "capture/CdText.h"
+#include "tests/support/BurnFiles.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -14,75 +15,8 @@ using namespace std::string_view_literals;
 
 namespace {
 
-using RawPack = std::array<uint8_t, 18>;
+using RawPack = CdTextPackBytes;
 using Table = std::vector<DiscTrackInfo>;
-
-RawPack MakePack(uint8_t type, uint8_t track, std::string_view text, uint8_t blockInfo = 0) {
-    RawPack pack{};
-    pack[0] = type;
-    pack[1] = track;
-    pack[3] = blockInfo;
-    text.copy(reinterpret_cast<char*>(&pack[4]), 12);
-    // The reader ignores the CRC; a wrong one must not matter.
-    pack[16] = 0xA5;
-    pack[17] = 0x5A;
-    return pack;
-}
-
-// A size-information pack of zeros: fills a block without storing anything.
-RawPack FillerPack() {
-    return MakePack(0x8F, 0, "");
-}
-
-// The lead-in as the recorder captures it: four packs a block, every three bytes spread over four
-// six-bit symbols, with the P and Q bits of the symbols set as real sub-channel data has them.
-std::string LeadInBytes(std::vector<RawPack> packs) {
-    while (packs.size() % 4 != 0) {
-        packs.push_back(FillerPack());
-    }
-    std::vector<uint8_t> raw;
-    for (const RawPack& pack : packs) {
-        raw.insert(raw.end(), pack.begin(), pack.end());
-    }
-    std::string bytes;
-    for (size_t i = 0; i < raw.size(); i += 3) {
-        uint8_t symbols[4] = {
-            static_cast<uint8_t>(raw[i] >> 2),
-            static_cast<uint8_t>(((raw[i] & 0x03) << 4) | (raw[i + 1] >> 4)),
-            static_cast<uint8_t>(((raw[i + 1] & 0x0F) << 2) | (raw[i + 2] >> 6)),
-            static_cast<uint8_t>(raw[i + 2] & 0x3F),
-        };
-        for (int k = 0; k < 4; ++k) {
-            bytes += static_cast<char>(symbols[k] | ((bytes.size() % 3 + 1) << 6));
-        }
-    }
-    return bytes;
-}
-
-// The packs of one type as a burner writes them: the items (the disc first, then tracks 1, 2, ...)
-// run on from pack to pack, and each pack names the track of its first character.
-std::vector<RawPack> TextPacks(uint8_t type, const std::vector<std::string>& items) {
-    std::string stream;
-    std::vector<uint8_t> owner;
-    for (size_t track = 0; track < items.size(); ++track) {
-        stream += items[track];
-        stream += '\0';
-        owner.resize(stream.size(), static_cast<uint8_t>(track));
-    }
-    std::vector<RawPack> packs;
-    for (size_t offset = 0; offset < stream.size(); offset += 12) {
-        packs.push_back(MakePack(type, owner[offset], std::string_view(stream).substr(offset, 12)));
-    }
-    return packs;
-}
-
-std::vector<RawPack> Concat(std::initializer_list<std::vector<RawPack>> parts) {
-    std::vector<RawPack> all;
-    for (const auto& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
-    }
-    return all;
-}
 
 struct LeadIn {
     int result = -1;

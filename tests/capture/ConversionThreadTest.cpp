@@ -1,49 +1,24 @@
+#include "app/framework/Scoped.h"
 #include "capture/CaptureIntake.h"
 #include "tests/capture/FakeIntakeEnvironment.h"
+#include "tests/support/OutputSettings.h"
+#include "tests/support/PcmFixtures.h"
 #include "tests/support/TestSupport.h"
+#include "tools/control/AppControl.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <mutex>
+#include <thread>
 
 using namespace qvltest;
 using Paths = std::vector<std::string>;
 
 namespace {
 
-// Records what the conversion thread hands over, optionally holding each track until released.
-class RecordingFinisher final : public ITrackFinisher {
-public:
-    int ConvertCapturedTrack(CaptureIntake& intake, const std::string& wavPath) override {
-        {
-            std::lock_guard<std::mutex> hold(m_mutex);
-            m_handed.push_back(wavPath);
-            m_finishedFirst.push_back(intake.IsTrackFinished(wavPath.c_str()) == 1);
-        }
-        if (m_gate != nullptr) {
-            WaitForSingleObject(m_gate, INFINITE);
-        }
-        Sleep(m_delayMs);
-        return 1;
-    }
-    Paths Handed() {
-        std::lock_guard<std::mutex> hold(m_mutex);
-        return m_handed;
-    }
-    std::vector<bool> FinishedFirst() {
-        std::lock_guard<std::mutex> hold(m_mutex);
-        return m_finishedFirst;
-    }
-
-    HANDLE m_gate = nullptr;
-    DWORD m_delayMs = 0;
-
-private:
-    std::mutex m_mutex;
-    Paths m_handed;
-    std::vector<bool> m_finishedFirst;
-};
+// The MP3 encoder's error box about an output file it could not create: until it is answered,
+// the track stays in hand.
+constexpr char kOutputErrorBox[] = "Create MP3 file";
 
 class RecordingLookup final : public IPlayerLookup {
 public:
@@ -58,6 +33,11 @@ public:
     std::vector<std::string> calls;
 };
 
+// A captured track of a tenth of a second.
+void WriteTrack(const std::string& path) {
+    WriteFile(path, WavBytes(TestPcm(17640)));
+}
+
 // A burn folder on disk with a lead-in that carries no CD-TEXT.
 std::string BurnWithoutCdText(const TestFolder& root, const std::string& name) {
     std::string folder = root / name;
@@ -67,52 +47,100 @@ std::string BurnWithoutCdText(const TestFolder& root, const std::string& name) {
     return folder;
 }
 
+// The captured WAVs of the tracks that the encoders reported, in their order.
+Paths ReportedSources(EncoderWindow& window) {
+    window.Pump();
+    Paths sources;
+    for (const auto& result : window.finished) {
+        sources.push_back(result->sourcePath);
+    }
+    return sources;
+}
+
+bool OutputErrorShown() {
+    return AppControl::FindMessageBox(GetCurrentProcessId(), kOutputErrorBox) != nullptr;
+}
+
+void AnswerOutputError() {
+    EXPECT_TRUE(AppControl::AnswerMessageBox(GetCurrentProcessId(), kOutputErrorBox, IDOK, 10000));
+}
+
 } // namespace
 
 TEST(ConversionThread, HandsTracksOverInOrderOncePreparingEachBurnOnce) {
     TestFolder root;
+    ScopedOutputSettings output(root / "out", "<Number>", OutputFormat::Wav);
     std::string a = BurnWithoutCdText(root, "A");
     std::string b = root / "B"; // no lead-in: no lookup at all
     CreateDirectoryA(b.c_str(), nullptr);
+    Paths queued = {a + "\\Track00.wav", a + "\\Track01.wav", b + "\\Track00.wav", a + "\\Track02.wav"};
+    for (const std::string& path : queued) {
+        WriteTrack(path);
+    }
+    // Another program keeps the first track from being deleted, so that converting it twice
+    // would show.
+    ScopedFileHandle held(CreateFileA(queued[0].c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
     CaptureIntake intake;
-    RecordingFinisher finisher;
+    EncoderWindow window;
     RecordingLookup lookup;
-    intake.SetTrackFinisher(&finisher);
+    intake.SetNotifyWindow(window.Get());
     intake.SetPlayerLookup(&lookup);
 
-    Paths queued = {a + "\\Track00.wav", a + "\\Track01.wav", b + "\\Track00.wav", a + "\\Track02.wav"};
     for (const std::string& path : queued) {
         intake.QueueTrack(path.c_str());
     }
-    intake.QueueTrack((a + "\\Track00.wav").c_str()); // again, after another path
+    intake.QueueTrack(queued[0].c_str()); // again, after another path
     intake.StartConversionThread();
     intake.StartConversionThread(); // a second start does nothing
-    ASSERT_TRUE(WaitFor([&] { return finisher.Handed().size() >= 4; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return ReportedSources(window).size() >= 4; }, 10000));
     Sleep(300);
     intake.StopConversionThread();
 
-    EXPECT_EQ(finisher.Handed(), queued) << "the second copy of the first track is dropped";
-    EXPECT_EQ(finisher.FinishedFirst(), std::vector<bool>(4, true)) << "marked finished before the hand-over";
+    EXPECT_EQ(ReportedSources(window), queued) << "the second copy of the first track is dropped";
+    EXPECT_TRUE(FileExists(queued[0]));
+    for (size_t i = 1; i < queued.size(); ++i) {
+        EXPECT_FALSE(FileExists(queued[i])) << "converted, then deleted: " << queued[i];
+    }
     // A, B, A: three preparations; only the folders with a lead-in ask the player.
     EXPECT_EQ(lookup.calls, (Paths{"cue:" + a + "\\cuesheet.dat", "cue:" + a + "\\cuesheet.dat"}));
     EXPECT_EQ(intake.PendingTrackCount(), 0);
 }
 
-TEST(ConversionThread, StoppingWhileTracksWaitEndsAfterTheTrackInHand) {
-    CaptureIntake intake;
-    RecordingFinisher finisher;
-    finisher.m_delayMs = 300;
-    intake.SetTrackFinisher(&finisher);
+TEST(ConversionThread, StoppingWhileTracksWaitEndsAfterTheTrackInHandAndKeepsTheOthers) {
+    TestFolder root;
+    ScopedOutputSettings output(UncreatableFolder(root.Path()), "<Number>", OutputFormat::Mp3);
+    Paths tracks;
     for (int i = 0; i < 6; ++i) {
-        intake.QueueTrack(("C:\\Capture\\Burn\\Track0" + std::to_string(i) + ".wav").c_str());
+        tracks.push_back(root / ("Track0" + std::to_string(i) + ".wav"));
+        WriteTrack(tracks.back());
+    }
+    CaptureIntake intake;
+    for (const std::string& path : tracks) {
+        intake.QueueTrack(path.c_str());
     }
     intake.StartConversionThread();
-    ASSERT_TRUE(WaitFor([&] { return !finisher.Handed().empty(); }, 10000));
+    ASSERT_TRUE(WaitFor(OutputErrorShown, 10000));
+    EXPECT_EQ(intake.IsTrackFinished(tracks[0].c_str()), 1) << "recorded as finished before it is converted";
+    EXPECT_EQ(intake.finishingTrack, 1);
+
+    std::thread user([] {
+        Sleep(300);
+        AnswerOutputError();
+    });
     DWORD start = GetTickCount();
     intake.StopConversionThread();
-    EXPECT_LT(GetTickCount() - start, 2000u);
-    EXPECT_LT(finisher.Handed().size(), 6u);
-    EXPECT_GT(intake.PendingTrackCount(), 0) << "waiting tracks stay queued";
+    DWORD took = GetTickCount() - start;
+    user.join();
+    EXPECT_GE(took, 250u) << "the stop waits for the track in hand";
+    EXPECT_LT(took, 2000u);
+    EXPECT_EQ(intake.finishingTrack, 0);
+    EXPECT_FALSE(FileExists(tracks[0])) << "its encoder ran: the captured WAV goes";
+    for (size_t i = 1; i < tracks.size(); ++i) {
+        EXPECT_TRUE(FileExists(tracks[i])) << "not converted, so kept: " << tracks[i];
+    }
+    EXPECT_EQ(intake.PendingTrackCount(), 5) << "waiting tracks stay queued";
     EXPECT_EQ(WaitForSingleObject(intake.abortEvent, 0), WAIT_OBJECT_0)
         << "a running encode would be told to stop";
 }
@@ -156,21 +184,22 @@ TEST(ConversionThread, StopWaitsForRunningEncoderWorkersWhileMessagesFlow) {
 }
 
 TEST(ConversionThread, APrunedBurnFolderGoesOnlyAfterItsTrackWasConverted) {
+    TestFolder root;
+    ScopedOutputSettings output(UncreatableFolder(root.Path()), "<Number>", OutputFormat::Mp3);
+    std::string burn1 = root / "Burn1";
+    CreateDirectoryA(burn1.c_str(), nullptr);
+    WriteTrack(burn1 + "\\Track00.wav");
     FakeIntake q;
-    RecordingFinisher finisher;
-    finisher.m_gate = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    q.intake->SetTrackFinisher(&finisher);
-    q.Folder("C:\\Capture\\Burn1");
-    q.File("C:\\Capture\\Burn1\\Track00.wav");
-    q.Folder("C:\\Capture\\Burn2");
-    q.Folder("C:\\Capture\\Burn3");
+    q.Folder(burn1);
+    q.File(burn1 + "\\Track00.wav");
+    q.Folder(root / "Burn2");
+    q.Folder(root / "Burn3");
     q.intake->StartConversionThread();
-    ASSERT_TRUE(WaitFor([&] { return finisher.Handed().size() == 1; }, 10000));
-    q.Folder("C:\\Capture\\Burn3"); // prunes Burn1 while its track is in hand
+    ASSERT_TRUE(WaitFor(OutputErrorShown, 10000)) << "the track of Burn1 in hand";
+    q.Folder(root / "Burn3"); // prunes Burn1 while its track is in hand
     EXPECT_TRUE(q.environment->deleted.empty());
-    SetEvent(finisher.m_gate);
+    AnswerOutputError();
     EXPECT_TRUE(WaitFor([&] { return q.Idle() == 0 && !q.environment->deleted.empty(); }, 10000));
-    EXPECT_EQ(q.environment->deleted, Paths{"C:\\Capture\\Burn1"});
+    EXPECT_EQ(q.environment->deleted, Paths{burn1});
     q.intake->StopConversionThread();
-    CloseHandle(finisher.m_gate);
 }

@@ -1,4 +1,5 @@
 #include "capture/CueSheet.h"
+#include "tests/support/BurnFiles.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -10,16 +11,6 @@
 using namespace qvltest;
 
 namespace {
-
-constexpr uint8_t kLeadOut = 0xAA;
-
-// One SEND CUE SHEET entry: control/address, track, index, data form, copy management, M, S, F.
-std::string Entry(uint8_t track, uint8_t index, uint8_t minute, uint8_t second, uint8_t frame) {
-    const char bytes[8] = {
-        0x01, static_cast<char>(track),  static_cast<char>(index),  0x00,
-        0x00, static_cast<char>(minute), static_cast<char>(second), static_cast<char>(frame)};
-    return std::string(bytes, sizeof(bytes));
-}
 
 uint32_t Frames(uint32_t minute, uint32_t second, uint32_t frame) {
     return (minute * 60 + second) * 75 + frame;
@@ -72,9 +63,9 @@ void ExpectTrack(const CueSheet& sheet, int n, uint16_t minute, uint16_t second,
 } // namespace
 
 TEST(CueSheet, GivesEachTrackItsStartPregapAndLength) {
-    CueSheet sheet = Parse(Entry(0, 0, 0, 0, 0) + Entry(1, 0, 0, 0, 0) + Entry(1, 1, 0, 2, 0) +
-                           Entry(2, 0, 3, 10, 5) + Entry(2, 1, 3, 12, 5) + Entry(3, 0, 7, 0, 10) +
-                           Entry(3, 1, 7, 2, 10) + Entry(kLeadOut, 1, 11, 30, 40));
+    CueSheet sheet = Parse(CueEntry(0, 0, 0, 0, 0) + CueEntry(1, 0, 0, 0, 0) + CueEntry(1, 1, 0, 2, 0) +
+                           CueEntry(2, 0, 3, 10, 5) + CueEntry(2, 1, 3, 12, 5) + CueEntry(3, 0, 7, 0, 10) +
+                           CueEntry(3, 1, 7, 2, 10) + CueEntry(kCueLeadOut, 1, 11, 30, 40));
     EXPECT_EQ(1, sheet.result);
     EXPECT_EQ(3, sheet.count);
     ExpectTrack(sheet, 1, 0, 2, 0, Frames(3, 10, 5) - Frames(0, 2, 0), 150);
@@ -87,8 +78,8 @@ TEST(CueSheet, GivesEachTrackItsStartPregapAndLength) {
 }
 
 TEST(CueSheet, ATrackWithoutIndexZeroHasNoPregap) {
-    CueSheet sheet = Parse(Entry(1, 0, 0, 0, 0) + Entry(1, 1, 0, 2, 0) + Entry(2, 1, 4, 0, 0) +
-                           Entry(kLeadOut, 1, 9, 0, 0));
+    CueSheet sheet = Parse(CueEntry(1, 0, 0, 0, 0) + CueEntry(1, 1, 0, 2, 0) + CueEntry(2, 1, 4, 0, 0) +
+                           CueEntry(kCueLeadOut, 1, 9, 0, 0));
     EXPECT_EQ(2, sheet.count);
     ExpectTrack(sheet, 1, 0, 2, 0, Frames(4, 0, 0) - Frames(0, 2, 0), 150);
     ExpectTrack(sheet, 2, 4, 0, 0, Frames(5, 0, 0), 0);
@@ -104,16 +95,17 @@ TEST(CueSheet, AMissingOrEmptyCueSheetFails) {
     EXPECT_EQ(0, empty.result);
     EXPECT_EQ(0, empty.count);
 
-    CueSheet partial = Parse(Entry(1, 1, 0, 2, 0).substr(0, 7));
+    CueSheet partial = Parse(CueEntry(1, 1, 0, 2, 0).substr(0, 7));
     EXPECT_EQ(1, partial.result) << "there were bytes, just no whole entry";
     EXPECT_EQ(0, partial.count);
     EXPECT_TRUE(partial.IsEmpty(1));
 }
 
 TEST(CueSheet, DamagedCueSheetsStayInsideTheRecords) {
-    CueSheet badNumbers = Parse(Entry(1, 1, 0, 2, 0) + Entry(100, 1, 1, 0, 0) + Entry(0xAB, 1, 1, 0, 0) +
-                                Entry(0xFF, 1, 1, 0, 0) + Entry(2, 1, 3, 0, 0) + Entry(kLeadOut, 1, 5, 0, 0) +
-                                Entry(4, 1, 6, 0, 0) + Entry(kLeadOut, 1, 7, 0, 0) + Entry(1, 0, 8, 0, 0));
+    CueSheet badNumbers =
+        Parse(CueEntry(1, 1, 0, 2, 0) + CueEntry(100, 1, 1, 0, 0) + CueEntry(0xAB, 1, 1, 0, 0) +
+              CueEntry(0xFF, 1, 1, 0, 0) + CueEntry(2, 1, 3, 0, 0) + CueEntry(kCueLeadOut, 1, 5, 0, 0) +
+              CueEntry(4, 1, 6, 0, 0) + CueEntry(kCueLeadOut, 1, 7, 0, 0) + CueEntry(1, 0, 8, 0, 0));
     EXPECT_EQ(1, badNumbers.result);
     EXPECT_EQ(2, badNumbers.count) << "nothing after the lead-out counts";
     ExpectTrack(badNumbers, 2, 3, 0, 0, Frames(2, 0, 0), 0);
@@ -123,8 +115,8 @@ TEST(CueSheet, DamagedCueSheetsStayInsideTheRecords) {
     EXPECT_TRUE(badNumbers.GuardsIntact());
 
     // Times that run backwards give empty spans, never wrapped-around ones.
-    CueSheet backwards = Parse(Entry(1, 1, 5, 0, 0) + Entry(2, 0, 1, 0, 0) + Entry(2, 1, 0, 30, 0) +
-                               Entry(kLeadOut, 1, 9, 0, 0) + Entry(9, 1, 0, 0, 0).substr(0, 7));
+    CueSheet backwards = Parse(CueEntry(1, 1, 5, 0, 0) + CueEntry(2, 0, 1, 0, 0) + CueEntry(2, 1, 0, 30, 0) +
+                               CueEntry(kCueLeadOut, 1, 9, 0, 0) + CueEntry(9, 1, 0, 0, 0).substr(0, 7));
     EXPECT_EQ(2, backwards.count) << "the trailing partial entry is not read";
     EXPECT_EQ(0u, backwards.Track(1).length);
     EXPECT_EQ(0u, backwards.Track(2).pregap);
@@ -133,13 +125,13 @@ TEST(CueSheet, DamagedCueSheetsStayInsideTheRecords) {
 }
 
 TEST(CueSheet, OnlyTheFirst10240BytesAreRead) {
-    std::string bytes = Entry(1, 1, 0, 2, 0);
+    std::string bytes = CueEntry(1, 1, 0, 2, 0);
     for (int i = 1; i < 10240 / 8 - 1; ++i) {
-        bytes += Entry(0, 0, 0, 0, 0);
+        bytes += CueEntry(0, 0, 0, 0, 0);
     }
-    bytes += Entry(2, 1, 4, 0, 0);
+    bytes += CueEntry(2, 1, 4, 0, 0);
     ASSERT_EQ(10240u, bytes.size());
-    bytes += Entry(3, 1, 8, 0, 0) + Entry(kLeadOut, 1, 9, 0, 0);
+    bytes += CueEntry(3, 1, 8, 0, 0) + CueEntry(kCueLeadOut, 1, 9, 0, 0);
     CueSheet sheet = Parse(bytes);
     EXPECT_EQ(1, sheet.result);
     EXPECT_EQ(2, sheet.count);

@@ -2,7 +2,7 @@
 // left for readers that share no code with the program (see check_outputs.py).
 #include "app/Settings.h"
 #include "capture/CaptureIntake.h"
-#include "tests/encode/PcmFixtures.h"
+#include "tests/support/PcmFixtures.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

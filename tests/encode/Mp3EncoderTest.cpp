@@ -7,7 +7,7 @@
 #include "companions/qvllog/qvllog.h"
 #include "encode/LameLibrary.h"
 #include "tests/support/Mp3FileLayout.h"
-#include "tests/encode/PcmFixtures.h"
+#include "tests/support/PcmFixtures.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"
 

@@ -3,7 +3,7 @@
 #include "encode/PipeFeeder.h"
 #include "encode/PipelineEncoder.h"
 #include "encode/WaveFile.h"
-#include "tests/encode/PcmFixtures.h"
+#include "tests/support/PcmFixtures.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>

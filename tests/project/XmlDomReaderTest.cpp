@@ -134,4 +134,7 @@ TEST_F(XmlDomReaderTest, MissingOrBrokenFileLoadsAsAnEmptyDocument) {
         reader.ReadInt("//quaverlane_project", "disc_count", discCount);
         EXPECT_EQ(discCount, 0) << (content ? content : "no file");
     }
+    XmlDomReader reader;
+    ASSERT_TRUE(reader.Load(m_path + ".missing\\disc.xml")) << "a file in a folder that does not exist";
+    ASSERT_TRUE(reader.Load(qvltest::BinFolder())) << "a folder";
 }

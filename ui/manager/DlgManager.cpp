@@ -53,10 +53,7 @@ BOOL CDlgManager::OnInitDialog() {
     m_pWatcher->AddFolder(ReadCaptureFolderFromRegistry());
     // Without a folder to watch the program still runs; it just receives no burns.
     m_pWatcher->StartWatching();
-    CaptureIntake& intake = GetCaptureIntake();
-    m_pJournal = HandoverJournal::FromEnvironment();
-    intake.SetTrackFinisher(m_pJournal.get());
-    intake.StartConversionThread();
+    GetCaptureIntake().StartConversionThread();
     SetTimer(Hwnd(), kBurnEndTimer, kBurnEndTimerPeriod, nullptr);
     return TRUE;
 }

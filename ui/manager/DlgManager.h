@@ -4,7 +4,6 @@
 
 #include "app/framework/Dialog.h"
 #include "capture/CaptureFolderWatcher.h"
-#include "capture/HandoverJournal.h"
 
 #include <memory>
 
@@ -29,6 +28,5 @@ private:
     void StorePlacement();
 
     std::unique_ptr<CaptureFolderWatcher> m_pWatcher;
-    std::unique_ptr<HandoverJournal> m_pJournal;
     bool m_bCaptureStopped = false;
 };

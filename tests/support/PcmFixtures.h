@@ -1,5 +1,5 @@
-// Captured-track stand-ins for the encoder tests: canonical 44-byte-head WAV files of a given
-// PCM, and a message-only window that collects what the encoders post.
+// Captured-track stand-ins for the encoder and track-finish tests: canonical 44-byte-head WAV files
+// of a given PCM, and a message-only window that collects what the encoders post.
 #pragma once
 
 #include "companions/AudioTagCore/EncodeFinishResult.h"

@@ -1,4 +1,4 @@
-#include "tests/encode/PcmFixtures.h"
+#include "tests/support/PcmFixtures.h"
 
 #include "app/Messages.h"
 

@@ -1,0 +1,16 @@
+// Metadata from the music player: once a burn session, the burned playlist is looked up in the
+// running iTunes, by its CD-TEXT titles or by the track lengths of the cue sheet, and its track
+// data completes the per-track table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class IPlayerLookup;
+
+// The lookup the capture intake uses unless it is given another.
+IPlayerLookup& ITunesLookup();
+
+// A track length in CD frames as the player shows a track's time: "%d:%02d" below one hour,
+// "%d:%02d:%02d" from one hour on.
+std::string PlayerTimeText(uint32_t frames);

@@ -1,0 +1,28 @@
+// Where a converted track goes: the burn session's output folder and the file name that the
+// user's filename format gives the track.
+#pragma once
+
+#include "app/Settings.h"
+#include "capture/DiscTrackInfo.h"
+
+#include <string>
+
+// The folder setting with a closing "\", cleaned as a path and, when relative, put on the system
+// drive.
+std::string SessionOutputFolder(const std::string& outputFolderSetting);
+
+// The format a track is written in. WMA is written by the WMA library's own encoder, which the
+// program cannot drive yet: MP3 takes its place, as it does when that library is missing. WAV
+// stands for WAV and any unknown value.
+OutputFormat WrittenFormat(OutputFormat chosen);
+
+// "MP3" or "WAV", for a format that WrittenFormat gives.
+const char* OutputExtension(OutputFormat written);
+
+// The path below the session folder (which ends in "\") that the filename format makes for the
+// track, numbered Name1, Name2, ... when the plain name is taken. An empty format names the file
+// after the track's title; a track number outside 0 to 100 or a missing table gives
+// "<disc label>-trackNN".
+std::string OutputPathFor(const std::string& sessionFolder, const std::string& filenameFormat,
+                          const DiscTrackInfo* table, int trackNumber, const std::string& discLabel,
+                          const char* extension);

@@ -1,0 +1,167 @@
+// Single captured tracks through the finishing step, called the way the conversion thread calls it.
+#include "app/FolderTree.h"
+#include "capture/CaptureIntake.h"
+#include "finish/NameSanitiser.h"
+#include "project/DiscCatalogue.h"
+#include "tests/support/OutputSettings.h"
+#include "tests/support/PcmFixtures.h"
+#include "tests/support/TestSupport.h"
+#include "tools/control/AppControl.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+using namespace qvltest;
+
+namespace {
+
+constexpr size_t kBytesPerSecond = 44100 * 4;
+
+void Fill(char (&field)[kTextFieldSize], const char* text) {
+    lstrcpynA(field, text, kTextFieldSize);
+}
+
+std::string WriteTrack(const std::string& path, double seconds = 0.1) {
+    WriteFile(path, WavBytes(TestPcm(static_cast<size_t>(seconds * kBytesPerSecond) & ~size_t{3})));
+    return path;
+}
+
+std::string NewFolder(const std::string& path) {
+    CreateDirectoryA(path.c_str(), nullptr);
+    return path;
+}
+
+// A folder on a file system of a few dozen kilobytes, when the test run could mount one.
+std::string SmallDisk() {
+    char folder[MAX_PATH] = "";
+    DWORD length = GetEnvironmentVariableA("QVL_SMALL_DISK", folder, MAX_PATH);
+    ULARGE_INTEGER total{};
+    if (length == 0 || length >= MAX_PATH || !GetDiskFreeSpaceExA(folder, nullptr, &total, nullptr) ||
+        total.QuadPart > 1024 * 1024) {
+        return {};
+    }
+    return folder;
+}
+
+} // namespace
+
+TEST(TrackFinish, PathsThatAreNoCapturedTrackAreLeftAlone) {
+    TestFolder root;
+    ScopedOutputSettings output(root / "out", "<Title>", OutputFormat::Wav);
+    std::string notWav = WriteTrack(root / "Track01.mp3");
+    std::string noNumber = WriteTrack(root / "Track.wav");
+    CaptureIntake intake;
+    EXPECT_EQ(intake.ConvertCapturedTrack(nullptr), 0);
+    EXPECT_EQ(intake.ConvertCapturedTrack(kSessionEndMarker), 0);
+    EXPECT_EQ(intake.ConvertCapturedTrack(notWav.c_str()), 0);
+    EXPECT_EQ(intake.ConvertCapturedTrack(noNumber.c_str()), 0);
+    EXPECT_TRUE(FileExists(notWav));
+    EXPECT_TRUE(FileExists(noNumber));
+    EXPECT_FALSE(FolderExists(root / "out"));
+    EXPECT_TRUE(intake.lastSessionFolder.empty());
+}
+
+TEST(TrackFinish, ABurnsFirstTrackFixesTheDiscLabelAndTheOutputFolderForTheWholeBurn) {
+    TestFolder root;
+    ScopedOutputSettings output(root / "first", "<Playlist>\\<Title>", OutputFormat::Wav);
+    std::string burnA = NewFolder(root / "A");
+    std::string second = WriteTrack(burnA + "\\TRACK01.WAV");
+    std::string third = WriteTrack(burnA + "\\Track02.wav");
+    CaptureIntake intake;
+    DiscTrackInfo* table = intake.TrackInfo();
+    Fill(table[0].title, "  Best Of \t");
+    Fill(table[2].title, "A/B");
+
+    EXPECT_EQ(intake.ConvertCapturedTrack(second.c_str()), 1);
+    EXPECT_EQ(intake.discLabel, "Best Of") << "the CD-TEXT album title, trimmed";
+    EXPECT_EQ(intake.lastSessionFolder, burnA);
+    EXPECT_EQ(intake.sessionOutputFolder, root / "first\\");
+    EXPECT_TRUE(FileExists(root / "first\\Best Of\\A-B.WAV"));
+    EXPECT_FALSE(FileExists(second)) << "the captured WAV goes once it is converted";
+    EXPECT_EQ(GetDiscCatalogue().NewDiscLabel(), "Best Of") << "the manager names the new disc from it";
+    EXPECT_EQ(intake.finishingTrack, 0);
+
+    GetSettings().outputFolder = root / "second";
+    Fill(table[0].title, "Renamed");
+    EXPECT_EQ(intake.ConvertCapturedTrack(third.c_str()), 1);
+    EXPECT_TRUE(FileExists(root / "first\\Best Of\\.WAV")) << "same burn: same folder and label; no title";
+
+    intake.ClearTrackInfo();
+    std::string burnB = NewFolder(root / "B");
+    std::string next = WriteTrack(burnB + "\\Track00.wav");
+    EXPECT_EQ(intake.ConvertCapturedTrack(next.c_str()), 1);
+    std::string label = GetDiscCatalogue().DefaultDiscLabel();
+    EXPECT_EQ(intake.discLabel, label) << "a burn without CD-TEXT is named after the catalogue";
+    EXPECT_TRUE(FileExists(root / ("second\\" + label + "\\.WAV"))) << "a new burn takes the new setting";
+}
+
+TEST(TrackFinish, TheCapturedWavGoesWhateverTheEncoderGave) {
+    TestFolder root;
+    ScopedOutputSettings output(root / "out", "<Number>", OutputFormat::Mp3);
+    std::string cut = root / "Track04.wav";
+    WriteFile(cut, WavBytes(TestPcm(4000)).substr(0, 30));
+    CaptureIntake intake;
+    EXPECT_EQ(intake.ConvertCapturedTrack(cut.c_str()), 0) << "a WAV cut inside its head is not converted";
+    EXPECT_FALSE(FileExists(cut));
+    EXPECT_FALSE(FileExists(root / "out\\05.MP3"));
+    EXPECT_EQ(intake.finishingTrack, 0);
+}
+
+TEST(TrackFinish, AnOutputFolderThatCannotBeCreatedCostsTheTrackOnly) {
+    TestFolder root;
+    std::string unwritable = UncreatableFolder(root.Path());
+    ScopedOutputSettings output(unwritable, "<Number>", OutputFormat::Wav);
+    CaptureIntake intake;
+    EncoderWindow window;
+    intake.SetNotifyWindow(window.Get());
+    std::string wav = WriteTrack(root / "Track00.wav");
+    EXPECT_EQ(intake.ConvertCapturedTrack(wav.c_str()), 1) << "the WAV encoder fails without a word";
+    EXPECT_FALSE(FileExists(wav));
+
+    GetSettings().outputFormat = OutputFormat::Mp3;
+    std::string mp3 = WriteTrack(NewFolder(root / "next") + "\\Track01.wav");
+    std::atomic<LONG> finishingWhileAsked{-1};
+    std::thread user([&] {
+        WaitFor(
+            [] { return AppControl::FindMessageBox(GetCurrentProcessId(), "Create MP3 file") != nullptr; },
+            10000);
+        finishingWhileAsked = intake.finishingTrack;
+        EXPECT_TRUE(AppControl::AnswerMessageBox(GetCurrentProcessId(), "Create MP3 file", IDOK, 10000));
+    });
+    EXPECT_EQ(intake.ConvertCapturedTrack(mp3.c_str()), 1);
+    user.join();
+    EXPECT_EQ(finishingWhileAsked, 1) << "the MP3 encoder asks the user while the track is in hand";
+    EXPECT_FALSE(FileExists(mp3));
+    window.Pump();
+    ASSERT_EQ(window.finished.size(), 2u) << "both tracks are still reported";
+    EXPECT_FALSE(FileExists(window.finished[1]->outputPath));
+}
+
+TEST(TrackFinish, AFullDiskEndsTheFileEarlyWithoutHangingOrCrashing) {
+    std::string disk = SmallDisk();
+    if (disk.empty()) {
+        GTEST_SKIP() << "no small file system: the test run may not mount one";
+    }
+    std::string folder = disk + "\\out";
+    DeleteFolderTree(folder);
+    TestFolder root;
+    ScopedOutputSettings output(folder, "<Number>", OutputFormat::Mp3);
+    CaptureIntake intake;
+    std::string mp3 = WriteTrack(root / "Track00.wav", 8);
+    DWORD start = GetTickCount();
+    EXPECT_EQ(intake.ConvertCapturedTrack(mp3.c_str()), 1);
+    EXPECT_FALSE(FileExists(mp3));
+    FoundFileInfo written;
+    ASSERT_EQ(FindFileInfo(folder + "\\01.MP3", written), 1);
+    EXPECT_GT(written.size, 0u);
+    EXPECT_LT(written.size, 64u * 1024) << "eight seconds at 160 kbit/s would be 160 KB";
+
+    GetSettings().outputFormat = OutputFormat::Wav;
+    std::string wav = WriteTrack(root / "Track01.wav", 1);
+    EXPECT_EQ(intake.ConvertCapturedTrack(wav.c_str()), 1);
+    EXPECT_FALSE(FileExists(wav));
+    EXPECT_LT(GetTickCount() - start, 30000u);
+    DeleteFolderTree(folder);
+}
