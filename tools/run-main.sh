@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Quaverlane and runs it under Wine with a burn: the recorder
 # simulator writes the built-in sample disc (or the CDRWIN cue sheet given as the first argument,
-# with its WAV files) into the capture folder while Quaverlane watches it. Quaverlane decides
-# when each track is complete, reads the burn's CD-TEXT and hands every track to its finishing
-# step; the hand-over journal shows each track as it is handed over. Then Quaverlane is asked to
-# exit the way a user would (Exit, then Yes).
+# with its WAV files) into the capture folder while Quaverlane, started hidden, watches it.
+# Quaverlane decides when each track is complete, reads the burn's CD-TEXT, encodes, names and
+# tags every track and deletes the captured WAV. The files it produced are then listed with the
+# tags read back from them by mutagen, and Quaverlane is asked to exit as a user would.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 cue=${1:-}
@@ -13,19 +13,16 @@ qvl_ready_to_run
 
 bin="$QVL_ROOT/build/x86_64/bin"
 capture='C:\Quaverlane\Capture'
-journal='C:\Quaverlane\handover.txt'
 "$QVL_WINE" reg add 'HKLM\Software\Quaverlane' /v TempFolder /t REG_SZ /d "$capture" /f >/dev/null 2>&1
-journal_unix="$WINEPREFIX/drive_c/Quaverlane/handover.txt"
-log_unix="$WINEPREFIX/drive_c/users/$(id -un)/Documents/Quaverlane/qvl.log"
-mkdir -p "$(dirname "$journal_unix")"
-rm -f "$journal_unix"
+documents="$WINEPREFIX/drive_c/users/$(id -un)/Documents"
+output="$documents/My Music/Quaverlane"
+stamp=$(mktemp)
+trap 'rm -f "$stamp"; qvl_stop_session' EXIT
 
-echo "== Starting Quaverlane (capture folder $capture)"
-QVL_HANDOVER_JOURNAL="$journal" "$QVL_WINE" "$bin/Quaverlane.exe" >/dev/null 2>&1 </dev/null &
+echo "== Starting Quaverlane /silence (capture folder $capture)"
+"$QVL_WINE" "$bin/Quaverlane.exe" /silence >/dev/null 2>&1 </dev/null &
 app=$!
 "$QVL_WINE" "$bin/qvlctl.exe" wait 30000
-echo "== Its start-up report"
-sed -n "/Software Information:/,\$p" "$log_unix" | tail -n 15
 
 echo "== Burning ${cue:-the built-in sample disc} at 52x"
 if [ -n "$cue" ]; then
@@ -36,15 +33,20 @@ fi
 burn=$(printf '%s' "$burn" | tr -d '\r' | tail -n 1)
 echo "$burn"
 burn_unix=$("$QVL_WINE" winepath -u "$burn" 2>/dev/null)
-wavs=$(find "$burn_unix" -maxdepth 1 -iname '*.wav' | wc -l)
-echo "== $wavs tracks burnt; $(grep -c '' "$journal_unix" 2>/dev/null || echo 0) handed over while the burn ran, the last follows after 5 quiet seconds"
-for _ in $(seq 1 150); do
-  [ "$(grep -c '' "$journal_unix" 2>/dev/null || echo 0)" -ge "$wavs" ] && break
+
+# Each captured WAV is deleted once its track is finished; the last track is taken as complete
+# after five quiet seconds.
+echo "== Waiting until every captured track is converted"
+for _ in $(seq 1 600); do
+  [ -z "$(find "$burn_unix" -maxdepth 1 -iname '*.wav' -print -quit 2>/dev/null)" ] && break
   sleep 0.2
 done
-echo "== Hand-over journal (tick, captured WAV, track, album, title, artist)"
-cat "$journal_unix"
+
+echo "== Files produced below $output"
+find "$output" -type f \( -iname '*.mp3' -o -iname '*.wav' \) -newer "$stamp" -print0 |
+  sort -z | xargs -0 -r /usr/bin/python3 "$QVL_ROOT/tools/show-tags.py" "$output"
+
 echo "== Asking Quaverlane to exit"
 "$QVL_WINE" "$bin/qvlctl.exe" exit 30000
 wait "$app" || true
-tail -n 1 "$log_unix"
+tail -n 1 "$documents/Quaverlane/qvl.log"
