@@ -5,6 +5,7 @@
 #include "app/FolderTree.h"
 #include "app/framework/Scoped.h"
 #include "finish/Id3Tag.h"
+#include "tests/support/SampleDiscTexts.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"
 
@@ -17,22 +18,6 @@ using namespace qvltest;
 namespace {
 
 constexpr DWORD kTimeout = 30000;
-// The simulator's sample disc; without the music player the tags carry the CD-TEXT only.
-constexpr char kAlbum[] = "Harbour Lights Suite";
-const char* const kTitles[] = {"Morning Tide Over Pier Seven", "Lanterns on the Breakwater",
-                               "Last Ferry to Saltmarsh"};
-const char* const kArtists[] = {"Ada Lovelock Trio", "Ben Okafor Quartet", "Clara Wendt and the Gulls"};
-
-// Files directly in the folder whose names match the pattern.
-size_t CountFiles(const std::string& folder, const std::string& pattern) {
-    size_t count = 0;
-    WIN32_FIND_DATAA found;
-    ScopedFindHandle find(FindFirstFileA((folder + "\\" + pattern).c_str(), &found));
-    for (bool more = find.IsValid(); more; more = FindNextFileA(find.Get(), &found) != 0) {
-        count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ? 1 : 0;
-    }
-    return count;
-}
 
 // Captured WAVs still waiting in the burn folders below the capture folder.
 size_t CapturedWavCount(const std::string& capture) {
@@ -71,7 +56,7 @@ protected:
         return GetTickCount();
     }
     std::string Output(int track, const std::string& suffix = "") const {
-        return m_album + "\\" + kTitles[track] + suffix + ".MP3";
+        return m_album + "\\" + kSampleTitles[track] + suffix + ".MP3";
     }
     // The tick count at which each file was first seen, polling every 20 ms; 0 for one never seen.
     static std::vector<DWORD> WhenTheyAppear(const std::vector<std::string>& paths) {
@@ -91,13 +76,13 @@ protected:
     void ExpectTags(const std::string& path, int track) {
         TrackTags tags;
         ReadId3Tag(path.c_str(), ID3TT_ID3V2, tags);
-        EXPECT_EQ(tags.title, kTitles[track]) << path;
-        EXPECT_EQ(tags.artist, kArtists[track]) << path;
+        EXPECT_EQ(tags.title, kSampleTitles[track]) << path;
+        EXPECT_EQ(tags.artist, kSampleArtists[track]) << path;
     }
 
     TestFolder m_root;
     std::string m_capture = m_root / "capture";
-    std::string m_album = JoinPath(DefaultOutputFolder(), kAlbum);
+    std::string m_album = JoinPath(DefaultOutputFolder(), kSampleAlbum);
     RegistryValue m_tempFolder{HKEY_LOCAL_MACHINE, "Software\\Quaverlane", "TempFolder", m_capture};
     std::unique_ptr<ChildProcess> m_program;
 };
@@ -114,7 +99,7 @@ TEST_F(BurnEndToEnd, EveryTrackIsConvertedOnceInOrderTheLastAfterFiveQuietSecond
     ASSERT_TRUE(WaitFor([&] { return CapturedWavCount(m_capture) == 0; }, kTimeout))
         << "every captured WAV goes once its track is converted";
     Sleep(1000);
-    EXPECT_EQ(CountFiles(m_album, "*"), 3u) << "each track exactly once";
+    EXPECT_EQ(CountFiles(m_album), 3u) << "each track exactly once";
     for (int i = 0; i < 3; ++i) {
         ASSERT_NE(appeared[i], 0u) << Output(i);
         ExpectTags(Output(i), i);
@@ -134,7 +119,7 @@ TEST_F(BurnEndToEnd, ASecondBurnCompletesTheFirstBurnsLastTrackAtOnceAndGetsNumb
                                         Output(0, "1"), Output(1, "1"), Output(2, "1")};
     std::vector<DWORD> appeared = WhenTheyAppear(outputs);
     ASSERT_TRUE(WaitFor([&] { return CapturedWavCount(m_capture) == 0; }, kTimeout));
-    EXPECT_EQ(CountFiles(m_album, "*"), 6u);
+    EXPECT_EQ(CountFiles(m_album), 6u);
     for (int i = 0; i < 6; ++i) {
         ASSERT_NE(appeared[i], 0u) << outputs[i];
         ExpectTags(outputs[i], i % 3);

@@ -4,6 +4,7 @@
 #include "app/FolderTree.h"
 #include "finish/Id3Tag.h"
 #include "tests/capture/PlayerDouble.h"
+#include "tests/support/SampleDiscTexts.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"
 
@@ -16,20 +17,15 @@ using namespace qvltest;
 namespace {
 
 constexpr DWORD kTimeout = 30000;
-// The simulator's sample disc as its CD-TEXT names it.
-constexpr char kAlbum[] = "Harbour Lights Suite";
-const char* const kTitles[] = {"Morning Tide Over Pier Seven", "Lanterns on the Breakwater",
-                               "Last Ferry to Saltmarsh"};
-const char* const kArtists[] = {"Ada Lovelock Trio", "Ben Okafor Quartet", "Clara Wendt and the Gulls"};
 // The player's track numbers differ from the disc's, so that they can only have come from it.
 constexpr int kFirstPlayerNumber = 5;
 
 std::string PlayerLibrary(const std::string& cover) {
     std::string library = LibraryLine("source", {{"Name", "Library"}}) +
-                          LibraryLine("playlist", {{"Name", kAlbum}, {"Kind", "2"}});
+                          LibraryLine("playlist", {{"Name", kSampleAlbum}, {"Kind", "2"}});
     for (int i = 0; i < 3; ++i) {
-        library += LibraryLine("track", {{"Name", kTitles[i]},
-                                         {"Artist", kArtists[i]},
+        library += LibraryLine("track", {{"Name", kSampleTitles[i]},
+                                         {"Artist", kSampleArtists[i]},
                                          {"Album", "Harbour Lights Suite (Remastered)"},
                                          {"Year", "2004"},
                                          {"Genre", "Jazz"},
@@ -60,11 +56,11 @@ TEST(PlayerBurnEndToEnd, TheMp3sOfABurnCarryThePlaylistsTagsAndCover) {
     ASSERT_TRUE(player.Running());
 
     RegistryValue captureFolder(HKEY_LOCAL_MACHINE, "Software\\Quaverlane", "TempFolder", root / "capture");
-    std::string album = JoinPath(DefaultOutputFolder(), kAlbum);
+    std::string album = JoinPath(DefaultOutputFolder(), kSampleAlbum);
     DeleteFolderTree(album);
     std::string outputs[3];
     for (int i = 0; i < 3; ++i) {
-        outputs[i] = album + "\\" + kTitles[i] + ".MP3";
+        outputs[i] = album + "\\" + kSampleTitles[i] + ".MP3";
     }
     {
         ChildProcess program(BinFolder() + "\\Quaverlane.exe", "");
@@ -92,8 +88,8 @@ TEST(PlayerBurnEndToEnd, TheMp3sOfABurnCarryThePlaylistsTagsAndCover) {
         SCOPED_TRACE(outputs[i]);
         TrackTags tags;
         ReadId3Tag(outputs[i].c_str(), ID3TT_ID3V2, tags);
-        EXPECT_EQ(tags.title, kTitles[i]);
-        EXPECT_EQ(tags.artist, kArtists[i]);
+        EXPECT_EQ(tags.title, kSampleTitles[i]);
+        EXPECT_EQ(tags.artist, kSampleArtists[i]);
         EXPECT_EQ(tags.album, "Harbour Lights Suite (Remastered)");
         EXPECT_EQ(tags.year, "2004");
         EXPECT_EQ(tags.genre, "Jazz");

@@ -7,6 +7,7 @@
 #include "project/DiscCatalogue.h"
 #include "tests/support/OutputSettings.h"
 #include "tests/support/PcmFixtures.h"
+#include "tests/support/SampleDiscTexts.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +20,6 @@ using Paths = std::vector<std::string>;
 namespace {
 
 constexpr DWORD kTimeout = 60000;
-constexpr char kAlbum[] = "Harbour Lights Suite";
-const char* const kTitles[] = {"Morning Tide Over Pier Seven", "Lanterns on the Breakwater",
-                               "Last Ferry to Saltmarsh"};
-const char* const kArtists[] = {"Ada Lovelock Trio", "Ben Okafor Quartet", "Clara Wendt and the Gulls"};
 
 // An emptied folder of this name below QVL_TEST_OUTPUT; empty when the variable is not set.
 std::string CaseFolder(const std::string& name) {
@@ -35,16 +32,6 @@ std::string CaseFolder(const std::string& name) {
     DeleteFolderTree(folder);
     CreateFolderTree(folder);
     return folder;
-}
-
-size_t CountFiles(const std::string& folder) {
-    size_t count = 0;
-    WIN32_FIND_DATAA found;
-    ScopedFindHandle find(FindFirstFileA((folder + "\\*").c_str(), &found));
-    for (bool more = find.IsValid(); more; more = FindNextFileA(find.Get(), &found) != 0) {
-        count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ? 1 : 0;
-    }
-    return count;
 }
 
 // What the music player adds to a burn with CD-TEXT, as its lookup would: the album and the track
@@ -148,10 +135,10 @@ TEST_F(TrackFinishEndToEnd, PlaylistFormatGivesAnAlbumFolderAndNumberedNamesForT
     RunningIntake running(m_player);
     running.Queue(first + again);
     ASSERT_TRUE(running.WaitUntilFinished(6));
-    std::string album = output + "\\" + kAlbum;
+    std::string album = output + "\\" + kSampleAlbum;
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(FileExists(album + "\\" + kTitles[i] + ".MP3")) << kTitles[i];
-        EXPECT_TRUE(FileExists(album + "\\" + kTitles[i] + "1.MP3")) << kTitles[i];
+        EXPECT_TRUE(FileExists(album + "\\" + kSampleTitles[i] + ".MP3")) << kSampleTitles[i];
+        EXPECT_TRUE(FileExists(album + "\\" + kSampleTitles[i] + "1.MP3")) << kSampleTitles[i];
     }
     EXPECT_EQ(CountFiles(album), 6u);
     ExpectAllGone(first + again);
@@ -168,8 +155,8 @@ TEST_F(TrackFinishEndToEnd, ArtistAlbumNumberFormatMakesFoldersPerArtistForWavFi
     running.Queue(tracks);
     ASSERT_TRUE(running.WaitUntilFinished(3));
     for (int i = 0; i < 3; ++i) {
-        std::string path = output + "\\" + kArtists[i] + "\\" + kAlbum + "\\0" + std::to_string(i + 1) + "-" +
-                           kTitles[i] + ".WAV";
+        std::string path = output + "\\" + kSampleArtists[i] + "\\" + kSampleAlbum + "\\0" +
+                           std::to_string(i + 1) + "-" + kSampleTitles[i] + ".WAV";
         EXPECT_TRUE(FileExists(path)) << path;
     }
     ExpectAllGone(tracks);
@@ -188,7 +175,7 @@ TEST_F(TrackFinishEndToEnd, AnEmptyFormatNamesFilesAfterTheTitleOrAfterTheDisc) 
     ASSERT_TRUE(running.WaitUntilFinished(6));
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(FileExists(output + "\\Disc#001-track0" + std::to_string(i + 1) + ".MP3"));
-        EXPECT_TRUE(FileExists(output + "\\" + kTitles[i] + ".MP3"));
+        EXPECT_TRUE(FileExists(output + "\\" + kSampleTitles[i] + ".MP3"));
     }
     EXPECT_EQ(CountFiles(output), 6u);
     ExpectAllGone(plain + cdText);
@@ -203,8 +190,8 @@ TEST_F(TrackFinishEndToEnd, ATitleOfRefusedCharactersStillNamesAFile) {
     RunningIntake running(m_player);
     running.Queue(tracks);
     ASSERT_TRUE(running.WaitUntilFinished(3));
-    EXPECT_TRUE(FileExists(output + "\\" + kAlbum + "\\---------.MP3"));
-    EXPECT_EQ(CountFiles(output + "\\" + kAlbum), 3u);
+    EXPECT_TRUE(FileExists(output + "\\" + kSampleAlbum + "\\---------.MP3"));
+    EXPECT_EQ(CountFiles(output + "\\" + kSampleAlbum), 3u);
     ExpectAllGone(tracks);
 }
 
@@ -234,13 +221,14 @@ TEST_F(TrackFinishEndToEnd, ASecondBurnArrivingWhileTheFirstConvertsKeepsItsOwnL
     RunningIntake running(m_player);
     running.Queue(first);
     ASSERT_TRUE(
-        WaitFor([&] { return FileExists(output + "\\" + kAlbum + "\\" + kTitles[0] + ".MP3"); }, kTimeout));
+        WaitFor([&] { return FileExists(output + "\\" + kSampleAlbum + "\\" + kSampleTitles[0] + ".MP3"); },
+                kTimeout));
     Paths second = Burn(1, "--no-cdtext");
     running.Queue(second);
     EXPECT_LT(running.Reports(), 3u) << "the first burn was still converting";
     ASSERT_TRUE(running.WaitUntilFinished(6));
     for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(FileExists(output + "\\" + kAlbum + "\\" + kTitles[i] + ".MP3"));
+        EXPECT_TRUE(FileExists(output + "\\" + kSampleAlbum + "\\" + kSampleTitles[i] + ".MP3"));
     }
     // No CD-TEXT, so no title: the disc label makes the folder and the names are empty.
     std::string disc = output + "\\" + GetDiscCatalogue().DefaultDiscLabel();

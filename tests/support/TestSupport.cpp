@@ -150,6 +150,16 @@ long long FileSize(const std::string& path) {
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+size_t CountFiles(const std::string& folder, const std::string& pattern) {
+    size_t count = 0;
+    WIN32_FIND_DATAA found;
+    ScopedFindHandle find(FindFirstFileA((folder + "\\" + pattern).c_str(), &found));
+    for (bool more = find.IsValid(); more; more = FindNextFileA(find.Get(), &found) != 0) {
+        count += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ? 1 : 0;
+    }
+    return count;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;

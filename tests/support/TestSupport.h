@@ -75,6 +75,8 @@ bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 long long FileSize(const std::string& path);
 std::string ReadFile(const std::string& path);
+// Files (not folders) directly in the folder whose names match the pattern.
+size_t CountFiles(const std::string& folder, const std::string& pattern = "*");
 void WriteFile(const std::string& path, const std::string& bytes);
 
 // qvl.log without the time stamps the log library puts before each line.
