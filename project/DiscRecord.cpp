@@ -4,11 +4,11 @@
 #include "companions/AudioTagCore/MediaMetaDataEdit.h"
 #include "encode/WmaLibrary.h"
 #include "finish/Mp3MetaDataEdit.h"
+#include "finish/NameSanitiser.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -21,11 +21,7 @@ std::string Cut(const std::string& text) {
 // The label names a folder and part of file names, so it must be a valid file name.
 std::string SanitiseLabel(const std::string& text) {
     std::string label = Cut(text);
-    for (char& c : label) {
-        if ((c != '\0' && std::strchr(":/\\*?\"<>|", c) != nullptr) || (c >= 1 && c <= 25)) {
-            c = '-';
-        }
-    }
+    SanitiseFileName(label, '-');
     return label;
 }
 
