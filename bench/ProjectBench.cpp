@@ -2,6 +2,7 @@
 // every track a file of its own, as years of conversions leave them. Loading through the id index
 // and by one search per value run side by side on smaller catalogues to show how each grows.
 #include "app/Settings.h"
+#include "bench/BenchSupport.h"
 #include "project/DiscCatalogue.h"
 
 #include <windows.h>
@@ -10,28 +11,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
-
-double Milliseconds(const std::function<void()>& work) {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER start;
-    LARGE_INTEGER end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    work();
-    QueryPerformanceCounter(&end);
-    return static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
-           static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void Fill(DiscCatalogue& catalogue, const std::string& root, int discs, int tracks) {
     char text[MAX_PATH];
@@ -68,8 +51,8 @@ Timings Measure(const std::string& root, int discs, int tracks, int rounds, Proj
     std::vector<double> saves;
     std::vector<double> loads;
     for (int round = 0; round < rounds; ++round) {
-        saves.push_back(Milliseconds([&] { catalogue.SaveProject(project); }));
-        loads.push_back(Milliseconds([&] { catalogue.LoadProject(project, reading); }));
+        saves.push_back(1000 * Time([&] { catalogue.SaveProject(project); }));
+        loads.push_back(1000 * Time([&] { catalogue.LoadProject(project, reading); }));
         if (catalogue.GetCount() != static_cast<size_t>(discs)) {
             std::fprintf(stderr, "the load found %zu discs of %d\n", catalogue.GetCount(), discs);
             std::exit(1);
