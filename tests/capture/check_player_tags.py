@@ -1,0 +1,93 @@
+"""Reads the MP3 files that player_lookup_tests converted from burns into the running program while
+the player double held the burned playlist, with mutagen (which shares no code with id3lib): the
+playlist's texts and track numbers, its cover, and which track's audio each file holds.
+
+Usage: check_player_tags.py FOLDER
+  (FOLDER holds CASE-1.mp3 to CASE-3.mp3 and CASE-cover.jpg for the cases cd-text and cue-sheet)
+"""
+
+import os
+import sys
+
+from mutagen.id3 import ID3
+from mutagen.mp3 import MP3
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from checklist import expect, verdict  # noqa: E402
+
+# The same values are in PlayerBurnEndToEndTest.cpp. The simulator's sample disc: track n lasts the
+# burn's length plus (n - 1) fifths of a second.
+PLAYLISTS = {
+    # Found by its name and its titles, which the burn's CD-TEXT carries.
+    "cd-text": {
+        "titles": ["Morning Tide Over Pier Seven", "Lanterns on the Breakwater", "Last Ferry to Saltmarsh"],
+        "artists": ["Ada Lovelock Trio", "Ben Okafor Quartet", "Clara Wendt and the Gulls"],
+        "numbers": [5, 6, 7],
+        "seconds": [2.0, 2.2, 2.4],
+        "frames": {"TALB": "Harbour Lights Suite (Remastered)", "TYER": "2004", "TCON": "Jazz",
+                   "TCOM": "Dora Finch"},
+        "comment": "From the player",
+    },
+    # Found by its tracks' lengths alone: the burn carries no CD-TEXT.
+    "cue-sheet": {
+        "titles": ["Harbour Bell at Midnight", "Fog Over the Slipway", "Lights Out on Quay Four"],
+        "artists": ["Nora Quist", "Pavel Dane", "Rosa Keel Band"],
+        "numbers": [11, 12, 13],
+        "seconds": [3.8, 4.0, 4.2],
+        "frames": {"TALB": "Live at the Ferry Terminal", "TYER": "1998", "TCON": "Blues", "TCOM": "Ines Varga"},
+        "comment": "Matched by its lengths",
+    },
+}
+# Encoder delay and padding make an MP3 up to two frames longer; the sample tracks differ by 0.2 s.
+LENGTH_TOLERANCE = 0.1
+
+
+def text(tag, frame_id):
+    frame = tag.get(frame_id)
+    return [str(t) for t in frame.text] if frame else None
+
+
+def check_track(path, playlist, index, cover):
+    # Only the ID3v2 tag carries all of the player's fields; mutagen would otherwise merge in v1.
+    tag = ID3(path, translate=False, load_v1=False)
+    expect("TIT2", text(tag, "TIT2"), [playlist["titles"][index]])
+    expect("TPE1", text(tag, "TPE1"), [playlist["artists"][index]])
+    expect("TRCK", text(tag, "TRCK"), [str(playlist["numbers"][index])])
+    for frame_id, value in playlist["frames"].items():
+        expect(frame_id, text(tag, frame_id), [value])
+    expect("COMM", [str(t) for c in tag.getall("COMM") for t in c.text], [playlist["comment"]])
+    pictures = tag.getall("APIC")
+    expect("APIC count", len(pictures), 1)
+    if pictures:
+        expect("APIC type (front cover)", int(pictures[0].type), 1)
+        expect("APIC mime", pictures[0].mime, "image/jpeg")
+        expect("APIC description", pictures[0].desc, "cover picture")
+        expect("APIC data is the player's cover", pictures[0].data == cover, True)
+    seconds = playlist["seconds"][index]
+    expect(f"length near {seconds:.1f} s", abs(MP3(path).info.length - seconds) <= LENGTH_TOLERANCE, True)
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    folder = sys.argv[1]
+    try:
+        for case, playlist in PLAYLISTS.items():
+            print(f"== {case}")
+            with open(os.path.join(folder, f"{case}-cover.jpg"), "rb") as file:
+                cover = file.read()
+            # An empty cover would match an empty picture.
+            expect("the player's cover is a JPEG", cover[:3], b"\xff\xd8\xff")
+            for index in range(len(playlist["titles"])):
+                path = os.path.join(folder, f"{case}-{index + 1}.mp3")
+                print(os.path.basename(path))
+                check_track(path, playlist, index, cover)
+    except Exception as error:  # any failure to read is a failed check, reported as such
+        print(f"cannot read the files: {error!r}")
+        return 1
+    return verdict()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
