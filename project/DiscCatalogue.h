@@ -12,10 +12,13 @@
 #include <string>
 #include <vector>
 
-// How the project file's values are found: each by its own search of the document, or through
-// an index built in one pass. Both give the same catalogue; the per-value search takes time that
-// grows with the square of the catalogue and serves as the reference the index is checked against.
+// How the project file is read: by the program's own parser with an index built in one pass, or by
+// the system's DOM component with a search of the document for each value. Both give the same
+// catalogue; the second takes time that grows with the square of the catalogue and serves as the
+// reference the first is checked against.
 enum class ProjectReading { Indexed, SearchPerValue };
+
+inline constexpr char kUnreadableSuffix[] = ".unreadable";
 
 class DiscCatalogue {
 public:
@@ -54,7 +57,8 @@ public:
     void ReplaceAll(DiscCatalogue& other);
 
     // Replaces the catalogue and the settings' options by the project file's; false only when the
-    // XML component is unavailable (a missing or broken file reads as an empty one).
+    // XML component is unavailable. A missing or broken file reads as an empty one; a broken one
+    // is copied to its name + kUnreadableSuffix first, since the next save replaces it.
     bool LoadProject(const std::string& path, ProjectReading reading = ProjectReading::Indexed);
     // False when the file could not be written; the previous file is then left as it was.
     bool SaveProject(const std::string& path);

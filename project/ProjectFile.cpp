@@ -258,10 +258,16 @@ bool DiscCatalogue::LoadProject(const std::string& path, ProjectReading reading)
     ScopedLock lock(m_lock);
     Clear();
     XmlDomReader reader;
-    if (!reader.Load(path)) {
+    bool indexed = reading == ProjectReading::Indexed;
+    if (!reader.Load(path, indexed ? XmlDomReader::Parser::OwnFirst : XmlDomReader::Parser::SystemDom)) {
         return false;
     }
-    if (reading == ProjectReading::Indexed) {
+    // The file is replaced at the next save: a copy keeps what a hand edit broke for the user to
+    // mend.
+    if (reader.Unreadable()) {
+        CopyFileA(path.c_str(), (path + kUnreadableSuffix).c_str(), FALSE);
+    }
+    if (indexed) {
         reader.IndexKeyedElements(Format("//%s", kRoot), {kDisc, kTrack}, kId);
     }
     std::string root = Format("//%s", kRoot);

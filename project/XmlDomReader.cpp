@@ -1,8 +1,8 @@
 #include "project/XmlDomReader.h"
 
 #include "app/framework/ScopedCom.h"
-
-#include <msxml2.h>
+#include "project/SystemDomSource.h"
+#include "project/XmlTree.h"
 
 #include <cerrno>
 #include <climits>
@@ -11,19 +11,6 @@
 #include <optional>
 
 namespace {
-
-// MinGW's import libraries do not carry the MSXML identifiers. The class is MSXML 3's DOM
-// document, which every supported Windows (and Wine) provides.
-const CLSID kDomDocumentClass = {
-    0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
-const IID kDomDocument2Interface = {
-    0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-const IID kDomElementInterface = {
-    0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-
-ScopedBstr ToBstr(const std::wstring& wide) {
-    return ScopedBstr(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
-}
 
 // The edit controls that show these values want CR LF; a file may hold either form.
 std::string WithCrLf(const std::string& text) {
@@ -40,23 +27,6 @@ std::string WithCrLf(const std::string& text) {
     return result;
 }
 
-// The attribute's value when the node is an element that carries it.
-bool ReadAttribute(IXMLDOMNode* node, BSTR name, std::wstring& value) {
-    IXMLDOMElement* rawElement = nullptr;
-    if (FAILED(node->QueryInterface(kDomElementInterface, reinterpret_cast<void**>(&rawElement)))) {
-        return false;
-    }
-    ScopedInterface<IXMLDOMElement> element(rawElement);
-    VARIANT attributeValue;
-    VariantInit(&attributeValue);
-    bool found = element.Get()->getAttribute(name, &attributeValue) == S_OK && attributeValue.vt == VT_BSTR;
-    if (found) {
-        value.assign(attributeValue.bstrVal, SysStringLen(attributeValue.bstrVal));
-    }
-    VariantClear(&attributeValue);
-    return found;
-}
-
 // The number whose "%d" text the key is, if there is one.
 std::optional<int> DecimalId(const std::wstring& key) {
     wchar_t* end = nullptr;
@@ -68,81 +38,98 @@ std::optional<int> DecimalId(const std::wstring& key) {
     return static_cast<int>(value);
 }
 
-} // namespace
+// The program's own parse of a document it accepted.
+class TreeSource final : public XmlNodeSource {
+public:
+    explicit TreeSource(XmlTree tree) : m_tree(std::move(tree)) {}
 
-XmlDomReader::~XmlDomReader() {
-    for (auto& entry : m_index) {
-        entry.second->Release();
-    }
-    if (m_document != nullptr) {
-        m_document->Release();
-    }
-    if (m_comInitialised) {
-        CoUninitialize();
-    }
-}
-
-bool XmlDomReader::Load(const std::string& path) {
-    if (!m_comInitialised) {
-        m_comInitialised = SUCCEEDED(CoInitialize(nullptr));
-        if (!m_comInitialised) {
-            return false;
+    int SelectFirst(const std::string& query) override { return m_tree.SelectFirst(query); }
+    std::vector<int> SelectAll(const std::string& path) override { return m_tree.SelectAll(path); }
+    int Parent(int node) override { return m_tree.Parent(node); }
+    bool Attribute(int node, const std::wstring& name, std::wstring& value) override {
+        const std::wstring* found = m_tree.Attribute(node, name);
+        if (found != nullptr) {
+            value = *found;
         }
+        return found != nullptr;
     }
-    if (m_document == nullptr &&
-        FAILED(CoCreateInstance(kDomDocumentClass, nullptr, CLSCTX_INPROC_SERVER, kDomDocument2Interface,
-                                reinterpret_cast<void**>(&m_document)))) {
-        return false;
-    }
-    // MSXML 3 would otherwise read queries as XSL patterns and load in the background.
-    VARIANT language;
-    VariantInit(&language);
-    ScopedBstr xpath(SysAllocString(L"XPath"));
-    language.vt = VT_BSTR;
-    language.bstrVal = xpath.Get();
-    ScopedBstr selectionLanguage(SysAllocString(L"SelectionLanguage"));
-    if (FAILED(m_document->setProperty(selectionLanguage.Get(), language)) ||
-        FAILED(m_document->put_async(VARIANT_FALSE))) {
-        return false;
-    }
-    // Wine's DOM never returns from a load of a file whose folder is missing; a missing file is
-    // an empty document either way.
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    // The text of an element without element children, as the DOM gives it. One with children has
+    // none here: the project's track elements, the only ones whose text is read, never have any,
+    // and the joined text the DOM would give for a hand-edited one names no file the program made.
+    bool Text(int node, std::wstring& text) override {
+        text = m_tree.Text(node);
         return true;
     }
-    ScopedBstr widePath = ToBstr(AnsiToWide(path));
-    VARIANT source;
-    VariantInit(&source);
-    source.vt = VT_BSTR;
-    source.bstrVal = widePath.Get();
-    VARIANT_BOOL parsed = VARIANT_FALSE;
-    return SUCCEEDED(m_document->load(source, &parsed));
+
+private:
+    XmlTree m_tree;
+};
+
+std::string ReadWholeFile(const std::string& path) {
+    ScopedFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) {
+        return {};
+    }
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) {
+        return {};
+    }
+    bytes.resize(read);
+    return bytes;
 }
 
-IXMLDOMNode* XmlDomReader::SelectNode(const std::string& xpath) const {
+} // namespace
+
+bool XmlDomReader::Load(const std::string& path, Parser parser) {
+    m_last = {};
+    m_index.clear();
+    m_keyedIds.clear();
+    m_indexSteps.clear();
+    m_unreadable = false;
+    if (parser == Parser::OwnFirst) {
+        XmlTree tree;
+        if (tree.Parse(ReadWholeFile(path))) {
+            m_source = std::make_unique<TreeSource>(std::move(tree));
+            return true;
+        }
+    }
+    auto dom = std::make_unique<SystemDomSource>();
+    if (!dom->Load(path)) {
+        return false;
+    }
+    WIN32_FILE_ATTRIBUTE_DATA file{};
+    m_unreadable = !dom->Parsed() && GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &file) &&
+                   (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                   (file.nFileSizeLow != 0 || file.nFileSizeHigh != 0);
+    m_source = std::move(dom);
+    return true;
+}
+
+int XmlDomReader::Select(const std::string& xpath) const {
+    if (m_last.made && m_last.query == xpath) {
+        return m_last.node;
+    }
+    int node = -1;
     std::wstring query = AnsiToWide(xpath);
     if (IsIndexedQuery(query)) {
         auto found = m_index.find(query);
-        if (found == m_index.end()) {
-            return nullptr;
-        }
-        found->second->AddRef();
-        return found->second;
+        node = found == m_index.end() ? -1 : found->second;
+    } else if (m_source) {
+        node = m_source->SelectFirst(xpath);
     }
-    IXMLDOMNode* node = nullptr;
-    if (m_document == nullptr || m_document->selectSingleNode(ToBstr(query).Get(), &node) != S_OK) {
-        return nullptr;
-    }
+    m_last = {true, xpath, node};
     return node;
 }
 
 void XmlDomReader::ReadString(const std::string& xpath, const std::string& attribute,
                               std::string& value) const {
     value.clear();
-    ScopedInterface<IXMLDOMNode> node(SelectNode(xpath));
+    int node = Select(xpath);
     std::wstring wide;
-    if (node && ReadAttribute(node.Get(), ToBstr(AnsiToWide(attribute)).Get(), wide)) {
+    if (node >= 0 && m_source->Attribute(node, AnsiToWide(attribute), wide)) {
         value = WithCrLf(WideToAnsi(wide.data(), wide.size()));
     }
 }
@@ -157,56 +144,43 @@ void XmlDomReader::ReadInt(const std::string& xpath, const std::string& attribut
 }
 
 void XmlDomReader::ReadText(const std::string& xpath, std::string& value) const {
-    ScopedInterface<IXMLDOMNode> node(SelectNode(xpath));
-    BSTR rawText = nullptr;
-    if (!node || FAILED(node.Get()->get_text(&rawText))) {
-        return;
+    int node = Select(xpath);
+    std::wstring text;
+    if (node >= 0 && m_source->Text(node, text)) {
+        value = WideToAnsi(text.data(), text.size());
     }
-    ScopedBstr text(rawText);
-    value = WideToAnsi(text.Get(), SysStringLen(text.Get()));
 }
 
 void XmlDomReader::IndexKeyedElements(const std::string& base, const std::vector<std::string>& names,
                                       const std::string& attribute) {
     m_indexBase = AnsiToWide(base);
     m_indexAttribute = AnsiToWide(attribute);
-    m_indexNames.clear();
+    m_indexNames = names;
     m_indexSteps.clear();
     for (const std::string& name : names) {
-        m_indexNames.push_back(AnsiToWide(name));
-        m_indexSteps.push_back(L"/" + m_indexNames.back() + L"[@" + m_indexAttribute + L"=\"");
+        m_indexSteps.push_back(L"/" + AnsiToWide(name) + L"[@" + m_indexAttribute + L"=\"");
     }
-    for (size_t depth = 0; depth < m_indexNames.size(); ++depth) {
+    for (size_t depth = 0; m_source && depth < m_indexNames.size(); ++depth) {
         IndexLevel(depth);
     }
 }
 
 void XmlDomReader::IndexLevel(size_t depth) {
-    std::wstring path = m_indexBase;
+    std::string path = WideToAnsi(m_indexBase.data(), m_indexBase.size());
     for (size_t level = 0; level <= depth; ++level) {
-        path += L"/" + m_indexNames[level];
+        path += "/" + m_indexNames[level];
     }
-    IXMLDOMNodeList* rawList = nullptr;
-    if (m_document == nullptr || m_document->selectNodes(ToBstr(path).Get(), &rawList) != S_OK) {
-        return;
-    }
-    ScopedInterface<IXMLDOMNodeList> list(rawList);
-    ScopedBstr attribute = ToBstr(m_indexAttribute);
     // The list comes in document order, so the first node stored under a key is the one a
     // single-node query for that key selects.
-    IXMLDOMNode* rawNode = nullptr;
-    while (list.Get()->nextNode(&rawNode) == S_OK && rawNode != nullptr) {
-        ScopedInterface<IXMLDOMNode> node(rawNode);
+    for (int node : m_source->SelectAll(path)) {
         std::vector<std::wstring> keys(depth + 1);
-        ScopedInterface<IXMLDOMNode> step(node.Get());
-        node.Get()->AddRef();
+        int step = node;
         bool keyed = true;
         for (size_t level = depth + 1; level-- > 0 && keyed;) {
-            keyed = ReadAttribute(step.Get(), attribute.Get(), keys[level]);
-            IXMLDOMNode* parent = nullptr;
+            keyed = m_source->Attribute(step, m_indexAttribute, keys[level]);
             if (keyed && level > 0) {
-                keyed = step.Get()->get_parentNode(&parent) == S_OK && parent != nullptr;
-                step.Reset(parent);
+                step = m_source->Parent(step);
+                keyed = step >= 0;
             }
         }
         if (!keyed) {
@@ -216,10 +190,7 @@ void XmlDomReader::IndexLevel(size_t depth) {
         for (size_t level = 0; level < depth; ++level) {
             parent += m_indexSteps[level] + keys[level] + L"\"]";
         }
-        std::wstring query = parent + m_indexSteps[depth] + keys[depth] + L"\"]";
-        if (m_index.try_emplace(std::move(query), node.Get()).second) {
-            node.Release();
-        }
+        m_index.try_emplace(parent + m_indexSteps[depth] + keys[depth] + L"\"]", node);
         if (std::optional<int> id = DecimalId(keys[depth])) {
             m_keyedIds[parent].insert(*id);
         }

@@ -1,25 +1,27 @@
-// Reads the project file through the system's XML DOM component, one XPath query per value.
-// Values come back in the system code page.
+// Reads the project file with one XPath query per value, as the system's XML DOM would answer
+// them. Values come back in the system code page.
 #pragma once
 
+#include "project/XmlNodeSource.h"
+
+#include <memory>
 #include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-struct IXMLDOMDocument2;
-struct IXMLDOMNode;
-
 class XmlDomReader {
 public:
-    XmlDomReader() = default;
-    ~XmlDomReader();
-    XmlDomReader(const XmlDomReader&) = delete;
-    XmlDomReader& operator=(const XmlDomReader&) = delete;
+    // Who parses the file: the program's own parser, which takes the documents the program
+    // writes and leaves anything else to the system's DOM component, or that component alone.
+    enum class Parser { OwnFirst, SystemDom };
 
-    // False only when COM or the DOM component is unavailable or refuses the load; a missing or
-    // malformed file loads as an empty document in which every query finds nothing.
-    bool Load(const std::string& path);
+    // False only when the DOM component is needed and unavailable or refuses the load; a missing
+    // or malformed file loads as an empty document in which every query finds nothing.
+    bool Load(const std::string& path, Parser parser = Parser::OwnFirst);
+    // Whether the file holds something that is not a well-formed document (an empty file does not
+    // count): what it held reads as nothing.
+    bool Unreadable() const { return m_unreadable; }
     // The attribute of the first node matching the query, empty when either is missing. Line
     // breaks come back as CR LF however they were stored.
     void ReadString(const std::string& xpath, const std::string& attribute, std::string& value) const;
@@ -42,23 +44,28 @@ public:
     int NextKeyedId(const std::string& parent, int after, int limit) const;
 
 private:
-    IXMLDOMNode* SelectNode(const std::string& xpath) const;
+    // The loader asks for several values of one element in a row: the last selection is kept.
+    struct Selection {
+        bool made = false;
+        std::string query;
+        int node = -1;
+    };
+
+    int Select(const std::string& xpath) const;
     // Whether the query has the shape of the keyed index: base, then up to the indexed depth of
     // name[@attribute="value"] steps.
     bool IsIndexedQuery(const std::wstring& query) const;
     void IndexLevel(size_t depth);
 
-    // COM stays initialised until the document has been released.
-    bool m_comInitialised = false;
-    IXMLDOMDocument2* m_document = nullptr;
-
+    std::unique_ptr<XmlNodeSource> m_source;
     std::wstring m_indexBase;
-    std::vector<std::wstring> m_indexNames;
+    std::vector<std::string> m_indexNames;
     std::wstring m_indexAttribute;
     // "/name[@attribute=\"" for each level.
     std::vector<std::wstring> m_indexSteps;
-    // Owns a reference to each node; released before the document.
-    std::unordered_map<std::wstring, IXMLDOMNode*> m_index;
+    std::unordered_map<std::wstring, int> m_index;
     // The ids present below each indexed parent query.
     std::unordered_map<std::wstring, std::set<int>> m_keyedIds;
+    mutable Selection m_last;
+    bool m_unreadable = false;
 };

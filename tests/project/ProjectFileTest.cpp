@@ -1,4 +1,5 @@
 #include "project/DiscCatalogue.h"
+#include "project/XmlTree.h"
 
 #include "app/AppFolders.h"
 #include "app/Settings.h"
@@ -271,6 +272,8 @@ TEST_F(ProjectFileTest, IndexedLoadingFindsWhatTheSearchPerValueFinds) {
     </disc_data>
 </quaverlane_project>
 )");
+    XmlTree own;
+    ASSERT_TRUE(own.Parse(qvltest::ReadFile(m_project))) << "the program's own parser reads this document";
     DiscCatalogue indexed;
     ASSERT_TRUE(indexed.LoadProject(m_project, ProjectReading::Indexed));
     LoadedOptions indexedOptions = CurrentOptions();
@@ -324,6 +327,14 @@ TEST_F(ProjectFileTest, MissingEmptyOrBrokenFileGivesDefaultsAndAnEmptyCatalogue
         EXPECT_EQ(s.languageFile, "") << "repaired later by start-up";
         EXPECT_EQ(s.captureFolder, m_capture);
         EXPECT_EQ(GetSettings().mp3.GetPreset(), Mp3EncoderSettings::kDefaultPreset);
+        // What a broken file held is kept, since the next save replaces it.
+        std::string kept = m_project + kUnreadableSuffix;
+        if (content != nullptr && *content != '\0') {
+            EXPECT_EQ(qvltest::ReadFile(kept), content);
+        } else {
+            EXPECT_FALSE(qvltest::FileExists(kept));
+        }
+        DeleteFileA(kept.c_str());
     }
 }
 

@@ -1,0 +1,128 @@
+#include "project/SystemDomSource.h"
+
+namespace {
+
+// MinGW's import libraries do not carry the MSXML identifiers.
+const CLSID kDomDocumentClass = {
+    0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
+const IID kDomDocument2Interface = {
+    0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+const IID kDomElementInterface = {
+    0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
+ScopedBstr ToBstr(const std::wstring& wide) {
+    return ScopedBstr(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
+}
+
+ScopedBstr ToBstr(const std::string& ansi) {
+    return ToBstr(AnsiToWide(ansi));
+}
+
+} // namespace
+
+SystemDomSource::~SystemDomSource() {
+    m_nodes.clear();
+    m_document.Reset();
+    if (m_comInitialised) {
+        CoUninitialize();
+    }
+}
+
+bool SystemDomSource::Load(const std::string& path) {
+    if (!m_comInitialised) {
+        m_comInitialised = SUCCEEDED(CoInitialize(nullptr));
+        if (!m_comInitialised) {
+            return false;
+        }
+    }
+    IXMLDOMDocument2* document = nullptr;
+    if (FAILED(CoCreateInstance(kDomDocumentClass, nullptr, CLSCTX_INPROC_SERVER, kDomDocument2Interface,
+                                reinterpret_cast<void**>(&document)))) {
+        return false;
+    }
+    m_document.Reset(document);
+    // MSXML 3 would otherwise read queries as XSL patterns and load in the background.
+    ScopedVariant language;
+    language.Get()->vt = VT_BSTR;
+    language.Get()->bstrVal = SysAllocString(L"XPath");
+    ScopedBstr selectionLanguage(SysAllocString(L"SelectionLanguage"));
+    if (FAILED(document->setProperty(selectionLanguage.Get(), *language.Get())) ||
+        FAILED(document->put_async(VARIANT_FALSE))) {
+        return false;
+    }
+    // Wine's DOM never returns from a load of a file whose folder is missing; a missing file is
+    // an empty document either way.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return true;
+    }
+    ScopedVariant source;
+    source.Get()->vt = VT_BSTR;
+    source.Get()->bstrVal = ToBstr(path).Release();
+    VARIANT_BOOL parsed = VARIANT_FALSE;
+    HRESULT loaded = document->load(*source.Get(), &parsed);
+    m_parsed = parsed == VARIANT_TRUE;
+    return SUCCEEDED(loaded);
+}
+
+int SystemDomSource::Keep(IXMLDOMNode* node) {
+    IXMLDOMElement* element = nullptr;
+    if (FAILED(node->QueryInterface(kDomElementInterface, reinterpret_cast<void**>(&element)))) {
+        element = nullptr;
+    }
+    m_nodes.push_back({ScopedInterface<IXMLDOMNode>(node), ScopedInterface<IXMLDOMElement>(element)});
+    return static_cast<int>(m_nodes.size()) - 1;
+}
+
+int SystemDomSource::SelectFirst(const std::string& query) {
+    IXMLDOMNode* node = nullptr;
+    if (!m_document || m_document.Get()->selectSingleNode(ToBstr(query).Get(), &node) != S_OK ||
+        node == nullptr) {
+        return -1;
+    }
+    return Keep(node);
+}
+
+std::vector<int> SystemDomSource::SelectAll(const std::string& path) {
+    std::vector<int> nodes;
+    IXMLDOMNodeList* rawList = nullptr;
+    if (!m_document || m_document.Get()->selectNodes(ToBstr(path).Get(), &rawList) != S_OK) {
+        return nodes;
+    }
+    ScopedInterface<IXMLDOMNodeList> list(rawList);
+    IXMLDOMNode* node = nullptr;
+    while (list.Get()->nextNode(&node) == S_OK && node != nullptr) {
+        nodes.push_back(Keep(node));
+    }
+    return nodes;
+}
+
+int SystemDomSource::Parent(int node) {
+    IXMLDOMNode* parent = nullptr;
+    if (node < 0 || m_nodes[static_cast<size_t>(node)].node.Get()->get_parentNode(&parent) != S_OK ||
+        parent == nullptr) {
+        return -1;
+    }
+    return Keep(parent);
+}
+
+bool SystemDomSource::Attribute(int node, const std::wstring& name, std::wstring& value) {
+    IXMLDOMElement* element = node < 0 ? nullptr : m_nodes[static_cast<size_t>(node)].element.Get();
+    ScopedVariant attribute;
+    if (element == nullptr || element->getAttribute(ToBstr(name).Get(), attribute.Get()) != S_OK ||
+        attribute.Get()->vt != VT_BSTR) {
+        return false;
+    }
+    value.assign(attribute.Get()->bstrVal, SysStringLen(attribute.Get()->bstrVal));
+    return true;
+}
+
+bool SystemDomSource::Text(int node, std::wstring& text) {
+    BSTR raw = nullptr;
+    if (node < 0 || FAILED(m_nodes[static_cast<size_t>(node)].node.Get()->get_text(&raw))) {
+        return false;
+    }
+    ScopedBstr owned(raw);
+    text.assign(raw, SysStringLen(raw));
+    return true;
+}
