@@ -1,21 +1,11 @@
 #include "project/SystemDomSource.h"
 
+#include "project/MsxmlIdentifiers.h"
+
 namespace {
 
-// MinGW's import libraries do not carry the MSXML identifiers.
-const CLSID kDomDocumentClass = {
-    0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
-const IID kDomDocument2Interface = {
-    0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-const IID kDomElementInterface = {
-    0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-
-ScopedBstr ToBstr(const std::wstring& wide) {
-    return ScopedBstr(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
-}
-
 ScopedBstr ToBstr(const std::string& ansi) {
-    return ToBstr(AnsiToWide(ansi));
+    return ::ToBstr(AnsiToWide(ansi));
 }
 
 } // namespace

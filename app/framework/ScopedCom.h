@@ -19,6 +19,10 @@ inline void FreeBstr(BSTR text) {
 }
 using ScopedBstr = ScopedResource<BSTR, NullTraits<BSTR, FreeBstr>>;
 
+inline ScopedBstr ToBstr(const std::wstring& wide) {
+    return ScopedBstr(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
+}
+
 // A VARIANT that is cleared, with whatever it holds, when the owner goes.
 class ScopedVariant {
 public:

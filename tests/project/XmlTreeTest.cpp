@@ -2,6 +2,7 @@
 
 #include "app/framework/Scoped.h"
 #include "app/framework/ScopedCom.h"
+#include "project/MsxmlIdentifiers.h"
 #include "project/XmlTextWriter.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,18 +19,7 @@ using namespace std::string_literals;
 
 namespace {
 
-const CLSID kDomDocumentClass = {
-    0xF6D90F11, 0x9C73, 0x11D3, {0xB3, 0x2E, 0x00, 0xC0, 0x4F, 0x99, 0x0B, 0xB4}};
-const IID kDomDocument2Interface = {
-    0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-const IID kDomElementInterface = {
-    0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-
 const std::string kProjectFile = QVL_PROJECT_TEST_DATA "/project-expected.xml";
-
-ScopedBstr ToBstr(const std::wstring& wide) {
-    return ScopedBstr(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));
-}
 
 std::wstring FromBstr(BSTR text) {
     return std::wstring(text, SysStringLen(text));
