@@ -7,7 +7,6 @@
 #include "app/framework/Scoped.h"
 #include "finish/Id3Tag.h"
 #include "tests/capture/PlayerDouble.h"
-#include "tests/deps/DepsSupport.h"
 #include "tests/support/SampleDiscTexts.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"

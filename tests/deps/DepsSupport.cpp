@@ -86,16 +86,4 @@ void EncodeTone(const LameDll& lame, const std::string& path) {
     ASSERT_EQ(lame.writeVbrHeader(path.c_str()), BE_ERR_SUCCESSFUL);
 }
 
-void KeepForTheIndependentCheck(const std::string& file, const std::string& name) {
-    char folder[MAX_PATH] = "";
-    DWORD length = GetEnvironmentVariableA("QVL_TEST_OUTPUT", folder, MAX_PATH);
-    if (length == 0) {
-        return;
-    }
-    ASSERT_LT(length, static_cast<DWORD>(MAX_PATH)) << "QVL_TEST_OUTPUT is too long";
-    ASSERT_TRUE(CreateFolderTree(folder)) << folder;
-    std::string copy = std::string(folder) + "\\" + name;
-    ASSERT_TRUE(CopyFileA(file.c_str(), copy.c_str(), FALSE)) << copy;
-}
-
 } // namespace qvltest

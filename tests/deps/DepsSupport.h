@@ -41,7 +41,4 @@ constexpr DWORD kToneBitrateKbps = 128;
 // the file, then lets the DLL fill in the LAME Info frame. Use inside ASSERT_NO_FATAL_FAILURE.
 void EncodeTone(const LameDll& lame, const std::string& path);
 
-// Copies the file as name into the folder QVL_TEST_OUTPUT names, when it is set.
-void KeepForTheIndependentCheck(const std::string& file, const std::string& name);
-
 } // namespace qvltest

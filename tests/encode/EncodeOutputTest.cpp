@@ -11,12 +11,6 @@ using namespace qvltest;
 
 namespace {
 
-std::string OutputFolder() {
-    char folder[MAX_PATH] = "";
-    DWORD length = GetEnvironmentVariableA("QVL_TEST_OUTPUT", folder, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? folder : "";
-}
-
 void Fill(char (&field)[255], const char* text) {
     lstrcpynA(field, text, sizeof field);
 }
@@ -42,7 +36,7 @@ void GiveFullTags(CaptureIntake& intake, int track, const std::string& artwork) 
 } // namespace
 
 TEST(EncodeOutput, ACapturedTrackBecomesWavAndTaggedMp3Files) {
-    std::string output = OutputFolder();
+    std::string output = TestOutputFolder();
     ASSERT_FALSE(output.empty()) << "QVL_TEST_OUTPUT names the folder for the independent check";
     TestFolder root;
     std::string capture = root / "capture";

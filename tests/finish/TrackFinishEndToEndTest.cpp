@@ -23,12 +23,11 @@ constexpr DWORD kTimeout = 60000;
 
 // An emptied folder of this name below QVL_TEST_OUTPUT; empty when the variable is not set.
 std::string CaseFolder(const std::string& name) {
-    char root[MAX_PATH] = "";
-    DWORD length = GetEnvironmentVariableA("QVL_TEST_OUTPUT", root, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    std::string root = TestOutputFolder();
+    if (root.empty()) {
         return {};
     }
-    std::string folder = std::string(root) + "\\" + name;
+    std::string folder = root + "\\" + name;
     DeleteFolderTree(folder);
     CreateFolderTree(folder);
     return folder;

@@ -3,6 +3,8 @@
 #include "app/FolderTree.h"
 #include "app/framework/Scoped.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -220,6 +222,22 @@ std::optional<DWORD> ChildProcess::Wait(DWORD timeoutMs) {
     DWORD code = 0;
     GetExitCodeProcess(m_info.hProcess, &code);
     return code;
+}
+
+std::string TestOutputFolder() {
+    char folder[MAX_PATH] = "";
+    DWORD length = GetEnvironmentVariableA("QVL_TEST_OUTPUT", folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? folder : "";
+}
+
+void KeepForTheIndependentCheck(const std::string& file, const std::string& name) {
+    std::string folder = TestOutputFolder();
+    if (folder.empty()) {
+        return;
+    }
+    ASSERT_TRUE(CreateFolderTree(folder)) << folder;
+    std::string copy = folder + "\\" + name;
+    ASSERT_TRUE(CopyFileA(file.c_str(), copy.c_str(), FALSE)) << copy;
 }
 
 } // namespace qvltest

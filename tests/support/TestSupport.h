@@ -79,6 +79,14 @@ std::string ReadFile(const std::string& path);
 size_t CountFiles(const std::string& folder, const std::string& pattern = "*");
 void WriteFile(const std::string& path, const std::string& bytes);
 
+// The folder QVL_TEST_OUTPUT names, where a test leaves files for a check on the Linux side;
+// empty when it is not set.
+std::string TestOutputFolder();
+
+// Copies the file as name into the folder QVL_TEST_OUTPUT names, when it is set, for a check
+// on the Linux side. Use inside ASSERT_NO_FATAL_FAILURE.
+void KeepForTheIndependentCheck(const std::string& file, const std::string& name);
+
 // qvl.log without the time stamps the log library puts before each line.
 std::vector<std::string> ReadLogLines(const std::string& path);
 
