@@ -328,7 +328,9 @@ TEST_F(Mp3EncoderRun, AbortMidTrackLeavesAShorterFinishedTaggedFile) {
     EXPECT_EQ(layout.infoFrames, layout.frames.size() - 1) << "the Info frame counts what was encoded";
     double fedSeconds = fedFirst / (4.0 * kRate);
     EXPECT_GE(layout.AudioSeconds(), fedSeconds - 0.1);
-    EXPECT_LE(layout.AudioSeconds(), fedSeconds + 0.5) << "stopped within a chunk of the abort";
+    // The encoder looks at the abort event at most every 15 ms, and a busy machine may let it
+    // encode a little of what the feeder wrote after the abort before it looks.
+    EXPECT_LE(layout.AudioSeconds(), fedSeconds + 2.0) << "stopped soon after the abort, far from the end";
     ExpectReported(track, "0:20");
 }
 
