@@ -13,7 +13,7 @@ from mutagen.id3 import ID3
 from mutagen.mp3 import MP3
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from checklist import expect, verdict  # noqa: E402
+from checklist import expect, run  # noqa: E402
 
 # The same values are in PlayerBurnEndToEndTest.cpp. The simulator's sample disc: track n lasts the
 # burn's length plus (n - 1) fifths of a second.
@@ -67,27 +67,18 @@ def check_track(path, playlist, index, cover):
     expect(f"length near {seconds:.1f} s", abs(MP3(path).info.length - seconds) <= LENGTH_TOLERANCE, True)
 
 
-def main():
-    if len(sys.argv) != 2:
-        print(__doc__, file=sys.stderr)
-        return 2
-    folder = sys.argv[1]
-    try:
-        for case, playlist in PLAYLISTS.items():
-            print(f"== {case}")
-            with open(os.path.join(folder, f"{case}-cover.jpg"), "rb") as file:
-                cover = file.read()
-            # An empty cover would match an empty picture.
-            expect("the player's cover is a JPEG", cover[:3], b"\xff\xd8\xff")
-            for index in range(len(playlist["titles"])):
-                path = os.path.join(folder, f"{case}-{index + 1}.mp3")
-                print(os.path.basename(path))
-                check_track(path, playlist, index, cover)
-    except Exception as error:  # any failure to read is a failed check, reported as such
-        print(f"cannot read the files: {error!r}")
-        return 1
-    return verdict()
+def check(folder):
+    for case, playlist in PLAYLISTS.items():
+        print(f"== {case}")
+        with open(os.path.join(folder, f"{case}-cover.jpg"), "rb") as file:
+            cover = file.read()
+        # An empty cover would match an empty picture.
+        expect("the player's cover is a JPEG", cover[:3], b"\xff\xd8\xff")
+        for index in range(len(playlist["titles"])):
+            path = os.path.join(folder, f"{case}-{index + 1}.mp3")
+            print(os.path.basename(path))
+            check_track(path, playlist, index, cover)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run(__doc__, check))

@@ -10,7 +10,7 @@ import sys
 from mutagen.id3 import ID3
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from checklist import expect, verdict  # noqa: E402
+from checklist import expect, run  # noqa: E402
 
 
 def text(tag, frame_id):
@@ -25,17 +25,19 @@ def version1_title(path):
     return block[3:33].rstrip(b"\0 ").decode("latin-1") if block[:3] == b"TAG" else None
 
 
-folder = sys.argv[1]
-renamed = os.path.join(folder, "renamed.mp3")
-tag = ID3(renamed, translate=False, load_v1=False)
-print("renamed.mp3")
-expect("TIT2", text(tag, "TIT2"), ["Party - Song"])
-expect("TPE1", text(tag, "TPE1"), ["Band"])
-expect("TRCK", text(tag, "TRCK"), ["5"])
-expect("ID3v1 title", version1_title(renamed), "Party - Song")
+def check(folder):
+    renamed = os.path.join(folder, "renamed.mp3")
+    tag = ID3(renamed, translate=False, load_v1=False)
+    print("renamed.mp3")
+    expect("TIT2", text(tag, "TIT2"), ["Party - Song"])
+    expect("TPE1", text(tag, "TPE1"), ["Band"])
+    expect("TRCK", text(tag, "TRCK"), ["5"])
+    expect("ID3v1 title", version1_title(renamed), "Party - Song")
 
-untouched = os.path.join(folder, "untouched.mp3")
-print("untouched.mp3")
-expect("TIT2", text(ID3(untouched, translate=False, load_v1=False), "TIT2"), ["Song"])
+    untouched = os.path.join(folder, "untouched.mp3")
+    print("untouched.mp3")
+    expect("TIT2", text(ID3(untouched, translate=False, load_v1=False), "TIT2"), ["Song"])
 
-sys.exit(verdict())
+
+if __name__ == "__main__":
+    sys.exit(run(__doc__, check))
