@@ -49,11 +49,11 @@ trap put_back EXIT
 # Music rather than test tones, so that the encoder has real work: a plucked two-voice figure of
 # three seconds over a triangle pad and pulsing noise, each track in another key.
 make_track() {
-  local out=$1 root=$2 step spec=()
+  local out=$1 root=$2 step voices=()
   for step in 0 7 12 16 19 16 12 7; do
-    spec+=(synth 0.375 pluck "%$((root + step - 12))" pluck "%$((root + step))" :)
+    voices+=(synth 0.375 pluck "%$((root + step - 12))" pluck "%$((root + step))" :)
   done
-  sox -n -r 44100 -b 16 -c 2 "$work/phrase.wav" "${spec[@]:0:${#spec[@]}-1}"
+  sox -n -r 44100 -b 16 -c 2 "$work/phrase.wav" "${voices[@]:0:${#voices[@]}-1}"
   sox "$work/phrase.wav" "$work/melody.wav" repeat $((seconds / 3))
   sox -m -v 0.8 "$work/melody.wav" \
     -v 0.3 "|sox -n -r 44100 -c 2 -p synth $seconds triangle %$((root - 24)) triangle %$((root - 17)) tremolo 0.5 60" \
