@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Saves and loads the project file of 1,000 discs with 15 tracks each and prints the medians
-# against the targets, then loading through the index against one search per value.
+# against the targets, then the program's own parser and index against the system DOM searched for each element.
 set -euo pipefail
 source "$(dirname "$0")/../tools/env.sh"
 qvl_ready_to_run
