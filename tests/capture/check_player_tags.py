@@ -13,7 +13,7 @@ from mutagen.id3 import ID3
 from mutagen.mp3 import MP3
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from checklist import expect, run  # noqa: E402
+from checklist import MP3_LENGTH_TOLERANCE, expect, expect_cover_picture, frame_text, run  # noqa: E402
 
 # The same values are in PlayerBurnEndToEndTest.cpp. The simulator's sample disc: track n lasts the
 # burn's length plus (n - 1) fifths of a second.
@@ -38,33 +38,19 @@ PLAYLISTS = {
         "comment": "Matched by its lengths",
     },
 }
-# Encoder delay and padding make an MP3 up to two frames longer; the sample tracks differ by 0.2 s.
-LENGTH_TOLERANCE = 0.1
-
-
-def text(tag, frame_id):
-    frame = tag.get(frame_id)
-    return [str(t) for t in frame.text] if frame else None
-
 
 def check_track(path, playlist, index, cover):
     # Only the ID3v2 tag carries all of the player's fields; mutagen would otherwise merge in v1.
     tag = ID3(path, translate=False, load_v1=False)
-    expect("TIT2", text(tag, "TIT2"), [playlist["titles"][index]])
-    expect("TPE1", text(tag, "TPE1"), [playlist["artists"][index]])
-    expect("TRCK", text(tag, "TRCK"), [str(playlist["numbers"][index])])
+    expect("TIT2", frame_text(tag, "TIT2"), [playlist["titles"][index]])
+    expect("TPE1", frame_text(tag, "TPE1"), [playlist["artists"][index]])
+    expect("TRCK", frame_text(tag, "TRCK"), [str(playlist["numbers"][index])])
     for frame_id, value in playlist["frames"].items():
-        expect(frame_id, text(tag, frame_id), [value])
+        expect(frame_id, frame_text(tag, frame_id), [value])
     expect("COMM", [str(t) for c in tag.getall("COMM") for t in c.text], [playlist["comment"]])
-    pictures = tag.getall("APIC")
-    expect("APIC count", len(pictures), 1)
-    if pictures:
-        expect("APIC type (front cover)", int(pictures[0].type), 1)
-        expect("APIC mime", pictures[0].mime, "image/jpeg")
-        expect("APIC description", pictures[0].desc, "cover picture")
-        expect("APIC data is the player's cover", pictures[0].data == cover, True)
+    expect_cover_picture(tag, cover, "APIC data is the player's cover")
     seconds = playlist["seconds"][index]
-    expect(f"length near {seconds:.1f} s", abs(MP3(path).info.length - seconds) <= LENGTH_TOLERANCE, True)
+    expect(f"length near {seconds:.1f} s", abs(MP3(path).info.length - seconds) <= MP3_LENGTH_TOLERANCE, True)
 
 
 def check(folder):

@@ -13,20 +13,12 @@ from mutagen.id3 import ID3
 from mutagen.mp3 import MP3
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from checklist import expect, verdict  # noqa: E402
+from checklist import MP3_LENGTH_TOLERANCE, expect, frame_text, verdict  # noqa: E402
 
 # The simulator's sample disc: track n lasts the burn's length plus (n - 1) fifths of a second.
 ALBUM = "Harbour Lights Suite"
 TITLES = ["Morning Tide Over Pier Seven", "Lanterns on the Breakwater", "Last Ferry to Saltmarsh"]
 ARTISTS = ["Ada Lovelock Trio", "Ben Okafor Quartet", "Clara Wendt and the Gulls"]
-# Encoder delay and padding make an MP3 up to two frames longer.
-LENGTH_TOLERANCE = 0.1
-
-
-def text(tag, frame_id):
-    frame = tag.get(frame_id)
-    return [str(t) for t in frame.text] if frame else None
-
 
 def check_mp3(path, title, artist, album, track, seconds):
     print(os.path.relpath(path, ROOT))
@@ -34,10 +26,10 @@ def check_mp3(path, title, artist, album, track, seconds):
         expect("exists", False, True)
         return
     tag = ID3(path, translate=False, load_v1=False)
-    expect("TIT2", text(tag, "TIT2"), [title])
-    expect("TPE1", text(tag, "TPE1"), [artist] if artist else None)
-    expect("TALB", text(tag, "TALB"), [album] if album else None)
-    expect("TRCK", text(tag, "TRCK"), [str(track)])
+    expect("TIT2", frame_text(tag, "TIT2"), [title])
+    expect("TPE1", frame_text(tag, "TPE1"), [artist] if artist else None)
+    expect("TALB", frame_text(tag, "TALB"), [album] if album else None)
+    expect("TRCK", frame_text(tag, "TRCK"), [str(track)])
     with open(path, "rb") as f:
         f.seek(-128, os.SEEK_END)
         version1 = f.read(128)
@@ -46,7 +38,7 @@ def check_mp3(path, title, artist, album, track, seconds):
     expect("44.1 kHz stereo", (info.sample_rate, info.channels), (44100, 2))
     if seconds is None:
         return
-    expect(f"length near {seconds:.2f} s", abs(info.length - seconds) <= LENGTH_TOLERANCE, True)
+    expect(f"length near {seconds:.2f} s", abs(info.length - seconds) <= MP3_LENGTH_TOLERANCE, True)
 
 
 def check_wav(path, seconds):
