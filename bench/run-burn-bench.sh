@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Burns a disc of ten 30-second tracks at maximum speed into the capture folder of a running,
-# hidden Quaverlane and times the program from the start of the burn to its last finished file,
-# against encoding the same tracks through lame_enc.dll directly, one after the other. The
+# Burns a disc of [tracks] tracks of [seconds] each (ten of 30 s unless given) at maximum speed
+# into the capture folder of a running, hidden Quaverlane and times the program from the start of
+# the burn to its last finished file, against encoding the same tracks through lame_enc.dll
+# directly, one after the other; and how long after the last byte the last file was done, against
+# the last track's own encode (a short burn, "3 10", shows that best). The
 # program's capture folder, output folder and project file are temporary for the run; the
 # registry value and the project file it replaces are put back afterwards.
 set -euo pipefail
 source "$(dirname "$0")/../tools/env.sh"
 qvl_ready_to_run
 
-tracks=10
-seconds=30
+tracks=${1:-10}
+seconds=${2:-30}
 bin="$QVL_ROOT/build/x86_64/bin"
 key='HKLM\Software\Quaverlane'
 data="$WINEPREFIX/drive_c/users/$(id -un)/Documents/My Music/Quaverlane"

@@ -1,11 +1,36 @@
 #!/usr/bin/env bash
-# Encodes five minutes of captured audio to MP3 through the pipeline and directly through
-# lame_enc.dll, alternating, and prints the medians and their ratio.
+# Encodes five minutes of captured audio to MP3 at CBR 160 three ways, alternating, [rounds]
+# times (at least 5): through the program's pipeline and directly through lame_enc.dll (both under
+# Wine), and with Debian's native lame with the same settings. Prints the medians and the ratios
+# against their targets: pipeline/direct at most 1.05 (what the feeder and the pipe cost) and
+# pipeline/native at most 1.15 (whether lame_enc.dll is built as fast as it can be).
 set -euo pipefail
 source "$(dirname "$0")/../tools/env.sh"
 qvl_ready_to_run
+rounds=${1:-5}
+[ "$rounds" -ge 5 ] || rounds=5
 bin="$QVL_ROOT/build/x86_64/bin"
 work=$(mktemp -d)
 trap 'rm -rf "$work"; qvl_stop_session' EXIT
 "$QVL_WINE" "$bin/recsim.exe" --capture "Z:$work" --speed max --sample-seconds 300 --no-cdtext >/dev/null
-"$QVL_WINE" "$bin/pipeline_bench.exe" "Z:$work\\00000001\\Track00.wav" "Z:$work" "${1:-5}"
+wav="$work/00000001/Track00.wav"
+# lame_enc.dll's configuration: CBR 160, CRC on, bit reservoir off, no tags.
+native=(lame --quiet --preset cbr 160 -p --nores "$wav" "$work/native.mp3")
+for round in $(seq 1 "$rounds"); do
+  start=$(date +%s%N)
+  "${native[@]}"
+  end=$(date +%s%N)
+  line=$("$QVL_WINE" "$bin/pipeline_bench.exe" "Z:$wav" "Z:$work" 1 | grep '^round')
+  ms=$(((end - start) / 1000000))
+  printf '%s, native %d.%03d s\n' "${line/#round 1/round $round}" $((ms / 1000)) $((ms % 1000))
+done | tee "$work/rounds"
+/usr/bin/python3 - "$work/rounds" <<'PY'
+import re, statistics, sys
+rows = [dict(re.findall(r"(direct|pipeline|native) ([0-9.]+) s", line)) for line in open(sys.argv[1])]
+med = {k: statistics.median(float(r[k]) for r in rows) for k in ("direct", "pipeline", "native")}
+print(f"median of {len(rows)} rounds: native lame {med['native']:.3f} s, lame_enc.dll direct "
+      f"{med['direct']:.3f} s, pipeline {med['pipeline']:.3f} s")
+for name, ratio, target in (("pipeline/direct", med["pipeline"] / med["direct"], 1.05),
+                            ("pipeline/native", med["pipeline"] / med["native"], 1.15)):
+    print(f"{name} {ratio:.3f} (target at most {target:.2f}: {'met' if ratio <= target else 'MISSED'})")
+PY

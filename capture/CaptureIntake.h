@@ -31,10 +31,15 @@ protected:
 struct BurnSession {
     std::string folder;
     std::vector<std::string> wavPaths;
+    // The byte length of each track's WAV by the burn's cue sheet, read once it is there.
+    std::vector<uint64_t> cueTrackBytes;
 };
 
 inline constexpr char kSessionEndMarker[] = "DiscTrackFinish";
 inline constexpr DWORD kBurnIdleTime = 5000;
+// How long a writer may hold a part-written track without a file event before the idle rule
+// takes what it has: a recorder stalled this long is taken for dead.
+inline constexpr DWORD kStalledWriterTime = 60000;
 inline constexpr size_t kFinishedTracksKept = 32;
 
 // Milliseconds from then to now on the 32-bit tick counter, across one wrap-around.
@@ -104,6 +109,10 @@ private:
     int RunPipeline(CAudioEncoder& encoder, const std::string& sourcePath, const std::string& outputPath);
     void RunConversionLoop();
     DWORD Now() const { return environment->TickCount(); }
+    enum class CaptureState { kUnknown, kComplete, kBeingWritten };
+    // What the cue sheet and the file say of a captured WAV; whether a writer still holds it is
+    // asked only when the answer can change the outcome (idle: the idle rule is due).
+    CaptureState CapturedTrackState(BurnSession& session, const std::string& wavPath, bool idle);
     // A pruned burn folder is deleted only once none of its tracks waits or is being converted.
     void DeleteSessionFolderWhenIdle(const std::string& folder);
     void DeleteDeferredFolders();

@@ -43,8 +43,10 @@ static_assert(sizeof(SubchannelBlock) == 72);
 SubchannelBlock DecodeSubchannelBlock(std::span<const uint8_t, kSubchannelBlockSize> symbols);
 
 // Zeroes the whole table (and count), then stores the CD-TEXT items of the lead-in file: titles,
-// performers, songwriters, composers and genres of block 0. count becomes the highest track a
-// title was stored for. 0 when the file cannot be opened, else 1.
+// performers, songwriters, composers and genres of block 0. A genre item is its two-byte code and
+// its text; an empty text gives the code's standard name. Tracks without a performer or genre of
+// their own get the disc's. count becomes the highest track a title was stored for. 0 when the
+// file cannot be opened, else 1.
 int ParseLeadIn(const char* path, DiscTrackInfo* table, int* count);
 
 // Puts one text item into the field of table[track] that the pack type names, cut to the field's

@@ -1,7 +1,9 @@
 // The track file queue of the capture intake: when a captured WAV is complete.
 //   1. a track is complete when a newer WAV is reported in the same burn folder;
 //   2. the last track of the highest burn is complete when a burn folder not yet held appears;
-//   3. ... or when no file event has come for five seconds.
+//   3. ... or as soon as the cue sheet proves it complete and its writer has let go of it;
+//   4. ... or when no file event has come for five seconds, unless its writer is visibly still
+//      in the middle of it.
 #include "capture/CaptureIntake.h"
 
 #include "app/framework/Scoped.h"
@@ -13,6 +15,8 @@ namespace {
 
 constexpr char kWavExtension[] = ".WAV";
 constexpr size_t kSessionsKept = 2;
+// One CD frame (sector) of 16-bit stereo audio.
+constexpr uint64_t kCdFrameBytes = 2352;
 
 bool SameText(const std::string& left, const char* right) {
     return _stricmp(left.c_str(), right) == 0;
@@ -79,7 +83,7 @@ BurnSession* CaptureIntake::FindOrAddSession(const char* folder) {
         return nullptr;
     }
     if (sessions.empty()) {
-        sessions.push_back(std::make_unique<BurnSession>(BurnSession{folder, {}}));
+        sessions.push_back(std::make_unique<BurnSession>(BurnSession{folder, {}, {}}));
         lastEventTime = Now();
         return sessions.back().get();
     }
@@ -108,7 +112,7 @@ BurnSession* CaptureIntake::FindOrAddSession(const char* folder) {
         QueueTrack(highest.wavPaths.back().c_str());
     }
     BurnSession* added =
-        sessions.insert(insertAt, std::make_unique<BurnSession>(BurnSession{folder, {}}))->get();
+        sessions.insert(insertAt, std::make_unique<BurnSession>(BurnSession{folder, {}, {}}))->get();
     lastEventTime = Now();
     return added;
 }
@@ -184,11 +188,40 @@ void CaptureIntake::CheckIdleSession(int* queued) {
     if (SameText(last, kSessionEndMarker)) {
         return;
     }
-    if (ElapsedTicks(lastEventTime, Now()) >= kBurnIdleTime) {
+    DWORD idle = ElapsedTicks(lastEventTime, Now());
+    CaptureState state = CapturedTrackState(highest, last, idle >= kBurnIdleTime);
+    bool paused = state == CaptureState::kBeingWritten && idle < kStalledWriterTime;
+    if (state == CaptureState::kComplete || (idle >= kBurnIdleTime && !paused)) {
         *queued = 1;
         QueueTrack(last.c_str());
         highest.wavPaths.push_back(kSessionEndMarker);
     }
+}
+
+CaptureIntake::CaptureState CaptureIntake::CapturedTrackState(BurnSession& session,
+                                                              const std::string& wavPath, bool idle) {
+    if (session.cueTrackBytes.empty()) {
+        std::vector<CueTrackTime> times(kMaxCueTracks);
+        int count = environment->ReadCueSheet(session.folder, times.data());
+        for (int track = 0; track < count; ++track) {
+            session.cueTrackBytes.push_back(uint64_t{times[track].length} * kCdFrameBytes);
+        }
+    }
+    int track = TrackNumberFromFileName(wavPath.c_str()) + 1;
+    if (track < 1 || track > static_cast<int>(session.cueTrackBytes.size())) {
+        return CaptureState::kUnknown;
+    }
+    uint64_t expected = session.cueTrackBytes[track - 1];
+    uint64_t present = environment->WavDataBytes(wavPath);
+    // Only the last track waits for the idle rule; an earlier one is finished by the next WAV.
+    bool last = track == static_cast<int>(session.cueTrackBytes.size());
+    if (present == expected && last && !environment->HeldByWriter(wavPath)) {
+        return CaptureState::kComplete;
+    }
+    if (present < expected && idle && environment->HeldByWriter(wavPath)) {
+        return CaptureState::kBeingWritten;
+    }
+    return CaptureState::kUnknown;
 }
 
 int CaptureIntake::PendingTrackCount() {

@@ -93,7 +93,8 @@ int BuildTrackTags(const DiscTrackInfo* table, int n, const std::string& discLab
     CopyField(tags.url, record.url);
     CopyField(tags.year, record.year);
     CopyField(tags.artworkPath, record.artworkPath);
-    tags.trackNumber = record.trackNumber;
+    // Without a number from the music player, the track's place on the CD is its number.
+    tags.trackNumber = record.trackNumber != 0 ? record.trackNumber : n;
     if (tags.title.empty()) {
         char suffix[16];
         std::snprintf(suffix, sizeof(suffix), "-Track%02d", n);

@@ -4,11 +4,17 @@ DEP_SOURCE=lame
 DEP_VERSION=3.100-6
 DEP_ARCHES="x86_64 i686"
 
+LAME_CFLAGS="-O3 -ffast-math -fomit-frame-pointer -pipe"
+
 dep_build() {
   local arch=$1 src=$2 prefix=$3
   autoreconf -fi
+  # LAME's configure picks its optimisation from the compiler's version text, which the MinGW
+  # cross compilers do not match, and then builds with none: about three times slower. These are
+  # the flags it chooses for GCC on a native build, the same for both targets.
   ./configure --host="$(dep_triplet "$arch")" --prefix="$src/_inst" \
-    --disable-shared --enable-static --disable-frontend --disable-dependency-tracking
+    --disable-shared --enable-static --disable-frontend --disable-dependency-tracking \
+    CFLAGS="$LAME_CFLAGS"
   make -j"$JOBS"
   make install
 
@@ -16,7 +22,7 @@ dep_build() {
   mkdir -p shim
   echo '#include <windows.h>' >shim/Windows.h
   echo '#include <windef.h>' >shim/Windef.h
-  "$CC" -O2 -shared -o lame_enc.dll Dll/BladeMP3EncDLL.c Dll/BladeMP3EncDLL.def \
+  "$CC" $LAME_CFLAGS -shared -o lame_enc.dll Dll/BladeMP3EncDLL.c Dll/BladeMP3EncDLL.def \
     -Ishim -I"$src/_inst/include/lame" -Iinclude -L"$src/_inst/lib" -lmp3lame \
     -static-libgcc -Wl,--enable-stdcall-fixup
   # Refuse a DLL that lost one of the entry points the program binds by name.

@@ -31,27 +31,72 @@ dep_env() {
   command -v "$CC" >/dev/null || dep_die "compiler $CC is missing (run tools/bootstrap.sh)"
 }
 
-# Debian's source packages need deb-src lines; add them for the suites the binary lines use.
+# Debian's source packages need deb-src entries. When the machine has none, they are derived from
+# its own binary entries for this release (the mirror it already trusts), so no mirror address is
+# written here. Entries of other vendors' repositories are left out: they seldom publish sources,
+# and a failing one would stop apt-get update.
 dep_ensure_deb_src() {
-  if grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  if grep -rqsE '^[[:space:]]*(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     return
   fi
+  local codename
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  [ -n "$codename" ] || dep_die "cannot tell the Debian release from /etc/os-release"
   local f=/etc/apt/sources.list.d/quaverlane-deb-src.sources
-  echo "deps: adding Debian source entries in $f"
-  cat >"$f" <<'SRC' || dep_die "cannot write $f (run as root)"
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+  local entries
+  entries=$(dep_deb_src_entries "$codename")
+  [ -n "$entries" ] || dep_die "no binary Debian entries for $codename in the apt sources to derive deb-src entries from"
+  echo "deps: adding Debian source entries in $f" >&2
+  printf '%s\n' "$entries" >"$f" 2>/dev/null || dep_die "cannot write $f (run as root)"
+  apt-get update -qq </dev/null >&2 || dep_die "apt-get update failed after adding $f"
+}
 
-Types: deb-src
-URIs: http://deb.debian.org/debian-security
-Suites: bookworm-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRC
-  apt-get update -qq </dev/null || dep_die "apt-get update failed after adding $f"
+# Prints deb822 deb-src stanzas for every binary entry whose suites belong to release $1: the
+# "Types: deb" stanzas of sources.list.d/*.sources and the "deb" lines of the .list files.
+dep_deb_src_entries() {
+  local codename=$1 f
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    awk -v rel="$codename" '
+      function flush() {
+        if (isdeb && uris != "" && suites != "") {
+          n = split(suites, s, /[[:space:]]+/); keep = ""
+          for (i = 1; i <= n; i++) if (s[i] == rel || index(s[i], rel "-") == 1) keep = keep " " s[i]
+          if (keep != "") {
+            print "Types: deb-src"; print "URIs:" uris; print "Suites:" keep
+            print "Components:" comps; if (signed != "") print "Signed-By:" signed; print ""
+          }
+        }
+        isdeb = 0; uris = ""; suites = ""; comps = ""; signed = ""; enabled = 1
+      }
+      /^[[:space:]]*#/ { next }
+      /^[[:space:]]*$/ { flush(); next }
+      {
+        key = tolower($1); sub(/:$/, "", key); val = $0; sub(/^[^:]*:/, "", val)
+        if (key == "types") { isdeb = (val ~ /(^|[[:space:]])deb([[:space:]]|$)/) }
+        else if (key == "uris") uris = val
+        else if (key == "suites") suites = val
+        else if (key == "components") comps = val
+        else if (key == "signed-by") signed = val
+        else if (key == "enabled" && val ~ /no/) isdeb = 0
+      }
+      END { flush() }' "$f"
+  done
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] || continue
+    awk -v rel="$codename" '
+      $1 == "deb" {
+        i = 2; opts = ""
+        if ($2 ~ /^\[/) { while (i <= NF && $i !~ /\]$/) { opts = opts " " $i; i++ } opts = opts " " $i; i++ }
+        uri = $i; suite = $(i + 1); comps = ""
+        for (j = i + 2; j <= NF; j++) comps = comps " " $j
+        if (suite != rel && index(suite, rel "-") != 1) next
+        signed = ""
+        if (match(opts, /signed-by=[^] ]+/)) signed = substr(opts, RSTART + 10, RLENGTH - 10)
+        print "Types: deb-src"; print "URIs: " uri; print "Suites: " suite
+        print "Components:" comps; if (signed != "") print "Signed-By: " signed; print ""
+      }' "$f"
+  done
 }
 
 # Downloads and unpacks the pinned source package once; prints the unpacked folder.
@@ -101,7 +146,7 @@ dep_run() {
   if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want" ]; then
     return
   fi
-  echo "deps: building $DEP_NAME ($DEP_SOURCE $DEP_VERSION) for $arch"
+  echo "deps: building $DEP_NAME ($DEP_SOURCE $DEP_VERSION) for $arch" >&2
   local src work
   src=$(dep_fetch_source)
   work="$QVL_CACHE/build/$arch/$DEP_NAME"

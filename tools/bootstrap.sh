@@ -12,6 +12,7 @@ packages=(
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   quilt nasm autoconf automake libtool dpkg-dev fp-utils-3.2.2
   python3-mutagen mpg123 sox
+  lame
 )
 
 missing=()

@@ -11,6 +11,7 @@
 #include <vector>
 
 using namespace qvltest;
+using namespace std::string_literals;
 using namespace std::string_view_literals;
 
 namespace {
@@ -77,7 +78,7 @@ TEST(CdText, ReadsTheTextsOfAStandardLeadIn) {
          TextPacks(0x81, {"The Band", "Singer A", "Singer B", "Singer C", "Guest on Four"}),
          TextPacks(0x82, {"", "Writer A"}), TextPacks(0x83, {"Composer Disc", "Composer A"}),
          TextPacks(0x84, {"Arranger Disc", "Arranger A"}), TextPacks(0x85, {"A message for all"}),
-         TextPacks(0x86, {"DISC-ID-1234"}), TextPacks(0x87, {"Jazz Fusion"})});
+         TextPacks(0x86, {"DISC-ID-1234"}), TextPacks(0x87, {"\0\x0EJazz Fusion"s})});
     LeadIn parsed = Parse(LeadInBytes(packs));
     EXPECT_EQ(1, parsed.result);
     EXPECT_EQ(3, parsed.count) << "the highest track with a title; performers do not count";
@@ -96,7 +97,28 @@ TEST(CdText, ReadsTheTextsOfAStandardLeadIn) {
     strcpy(expected[0].composer, "Composer Disc");
     strcpy(expected[1].composer, "Composer A");
     strcpy(expected[0].genre, "Jazz Fusion");
+    // The disc's performer and genre reach the tracks without their own.
+    for (int track = 1; track < kTrackInfoCount; ++track) {
+        strcpy(expected[track].genre, "Jazz Fusion");
+        if (expected[track].artist[0] == '\0') {
+            strcpy(expected[track].artist, "The Band");
+        }
+    }
     ExpectTable(parsed.table, expected);
+}
+
+TEST(CdText, GenreItemsAreACodeAndATextWithTheCodesNameForAnEmptyText) {
+    // Codes 0x0005 and 0x000E carry zero bytes that must not end an item or count as padding.
+    LeadIn parsed = Parse(LeadInBytes(Concat({TextPacks(0x80, {"Album", "One", "Two", "Three", "Four"}),
+                                              TextPacks(0x87, {"\0\x05"s,
+                                                               "\0\x0E"
+                                                               "Bebop"s,
+                                                               "\0\x01"s, "\0\x1B"s, "\x7F\x7F"s})})));
+    EXPECT_STREQ("Classical", parsed.table[0].genre);
+    EXPECT_STREQ("Bebop", parsed.table[1].genre);
+    EXPECT_STREQ("Classical", parsed.table[2].genre) << "code 1 names no genre: the disc's stands";
+    EXPECT_STREQ("World Music", parsed.table[3].genre);
+    EXPECT_STREQ("Classical", parsed.table[4].genre) << "an unknown code names no genre";
 }
 
 TEST(CdText, ItemsRunningAcrossPacksGoToTheTrackOfThePackTheyEndIn) {
@@ -115,11 +137,12 @@ TEST(CdText, ItemsRunningAcrossPacksGoToTheTrackOfThePackTheyEndIn) {
 TEST(CdText, ARepeatedCycleGivesTheSameTable) {
     std::vector<RawPack> cycle =
         Concat({TextPacks(0x80, {"Album", "One", "Two is a long title of a song"}),
-                TextPacks(0x81, {"Artist", "First artist", "Second"}), TextPacks(0x87, {"Pop"})});
+                TextPacks(0x81, {"Artist", "First artist", "Second"}), TextPacks(0x87, {"\0\x14Pop"s})});
     LeadIn once = Parse(LeadInBytes(cycle));
     LeadIn thrice = Parse(LeadInBytes(Concat({cycle, cycle, cycle})));
     EXPECT_EQ(2, once.count);
     EXPECT_EQ(once.count, thrice.count);
+    EXPECT_STREQ("Pop", thrice.table[2].genre) << "a genre run's padding does not reach the next cycle";
     EXPECT_STREQ("Two is a long title of a song", thrice.table[2].title);
     ExpectTable(thrice.table, once.table);
 }
@@ -245,7 +268,8 @@ TEST(CdText, AnUnterminatedFloodIsDiscardedAndLaterItemsAreRead) {
     EXPECT_STREQ("Singer", parsed.table[1].artist);
     EXPECT_STREQ("Album", parsed.table[0].title);
     EXPECT_STREQ("Song", parsed.table[1].title);
-    EXPECT_STREQ("", parsed.table[9].artist);
+    EXPECT_EQ(std::string(parsed.table[0].artist), parsed.table[9].artist)
+        << "the disc's, nothing of its own";
 }
 
 TEST(CdText, AFileThatCannotBeOpenedGivesZeroAndAnEmptyTable) {

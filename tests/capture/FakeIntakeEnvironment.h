@@ -4,6 +4,7 @@
 
 #include "capture/CaptureIntake.h"
 
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,6 +15,10 @@ struct FakeIntakeEnvironment : IntakeEnvironment {
     std::set<std::string> folders;
     std::set<std::string> files;
     mutable std::vector<std::string> deleted;
+    // Per burn folder, each track's length in frames; per WAV, its PCM bytes so far.
+    std::map<std::string, std::vector<uint32_t>> cueSheets;
+    std::map<std::string, uint64_t> wavBytes;
+    std::set<std::string> heldByWriter;
 
     DWORD TickCount() const override { return now; }
     DWORD FileAttributes(const std::string& path) const override {
@@ -23,6 +28,22 @@ struct FakeIntakeEnvironment : IntakeEnvironment {
         return files.count(path) != 0 ? FILE_ATTRIBUTE_ARCHIVE : INVALID_FILE_ATTRIBUTES;
     }
     void DeleteSessionFolder(const std::string& folder) const override { deleted.push_back(folder); }
+    int ReadCueSheet(const std::string& folder, CueTrackTime* times) const override {
+        auto found = cueSheets.find(folder);
+        if (found == cueSheets.end()) {
+            return 0;
+        }
+        for (size_t i = 0; i < found->second.size(); ++i) {
+            times[i] = CueTrackTime{};
+            times[i].length = found->second[i];
+        }
+        return static_cast<int>(found->second.size());
+    }
+    uint64_t WavDataBytes(const std::string& path) const override {
+        auto found = wavBytes.find(path);
+        return found != wavBytes.end() ? found->second : 0;
+    }
+    bool HeldByWriter(const std::string& path) const override { return heldByWriter.count(path) != 0; }
 };
 
 // An intake on a fake environment; the test keeps a handle on the environment.

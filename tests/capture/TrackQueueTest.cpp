@@ -76,6 +76,50 @@ TEST(TrackQueue, TheIdleRuleSurvivesTheTickCounterWrapping) {
     EXPECT_EQ(ElapsedTicks(10, 10), 0u);
 }
 
+TEST(TrackQueue, TheCueSheetProvesTheLastTrackCompleteAndHoldsTheIdleRuleWhileItsWriterPauses) {
+    FakeIntake q;
+    q.environment->cueSheets[kA] = {100, 100, 50};
+    q.Folder(kA);
+    for (int track = 0; track < 3; ++track) {
+        q.environment->heldByWriter = {Wav(kA, track)};
+        q.environment->wavBytes[Wav(kA, track)] = 2352 * 10;
+        q.File(Wav(kA, track));
+    }
+    EXPECT_EQ(q.TakeAll(), (Paths{Wav(kA, 0), Wav(kA, 1)}));
+
+    // Its writer stops half-way and keeps the file: past five seconds it is still being written.
+    q.environment->now += 6000;
+    EXPECT_EQ(q.Idle(), 0);
+    // It writes again, to the end, and lets go.
+    q.environment->wavBytes[Wav(kA, 2)] = 2352 * 50;
+    q.File(Wav(kA, 2));
+    EXPECT_EQ(q.Idle(), 0) << "all its bytes, but the writer still has it";
+    q.environment->heldByWriter.clear();
+    EXPECT_EQ(q.Idle(), 1);
+    EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 2)});
+
+    // Complete and let go: no five-second wait. An earlier track never goes early.
+    q.environment->cueSheets[kB] = {100, 50};
+    q.Folder(kB);
+    q.environment->wavBytes[Wav(kB, 0)] = 2352 * 100;
+    q.File(Wav(kB, 0));
+    EXPECT_EQ(q.Idle(), 0);
+    q.environment->wavBytes[Wav(kB, 1)] = 2352 * 50;
+    q.File(Wav(kB, 1));
+    EXPECT_EQ(q.Idle(), 1);
+    EXPECT_EQ(q.TakeAll(), (Paths{Wav(kB, 0), Wav(kB, 1)}));
+
+    // A writer that holds a part-written track for a minute without a word is taken for dead.
+    q.environment->cueSheets[kC] = {100};
+    q.Folder(kC);
+    q.environment->heldByWriter = {Wav(kC, 0)};
+    q.File(Wav(kC, 0));
+    q.environment->now += kStalledWriterTime - 1;
+    EXPECT_EQ(q.Idle(), 0);
+    q.environment->now += 1;
+    EXPECT_EQ(q.Idle(), 1);
+}
+
 TEST(TrackQueue, ANewBurnFolderCompletesTheLastTrackOfTheHighestBurn) {
     FakeIntake q;
     q.Folder(kA);

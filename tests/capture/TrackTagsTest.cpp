@@ -135,12 +135,13 @@ TEST(TrackTags, CopiesTheRecordOfTheTrack) {
     EXPECT_EQ(1, tags.trackNumber);
     ExpectOwnFieldsKept(tags);
 
-    // An empty record empties the fields it feeds; a track number the player never gave is 0.
+    // An empty record empties the fields it feeds; without a number from the player the track's
+    // place on the CD is its number.
     ASSERT_EQ(1, BuildTrackTags(table.data(), 8, "Disc#001", tags));
     EXPECT_TRUE(tags.artist.empty());
     EXPECT_TRUE(tags.genreText.empty());
     EXPECT_TRUE(tags.artworkPath.empty());
-    EXPECT_EQ(0, tags.trackNumber);
+    EXPECT_EQ(8, tags.trackNumber);
     EXPECT_EQ(0, tags.genreId);
     ExpectOwnFieldsKept(tags);
 }

@@ -71,9 +71,9 @@ def artist_wav(folder):
 
 def empty_format(folder):
     for i in range(3):
-        # No CD-TEXT and no player: the title is made from the disc label, the track number stays 0.
+        # No CD-TEXT and no player: the title is made from the disc label, the number is the CD's.
         check_mp3(os.path.join(folder, "Disc#001-track%02d.MP3" % (i + 1)), "Disc#001-Track%02d" % (i + 1), None,
-                  None, 0, 1 + 0.2 * i)
+                  None, i + 1, 1 + 0.2 * i)
         check_mp3(os.path.join(folder, TITLES[i] + ".MP3"), TITLES[i], ARTISTS[i], ALBUM, i + 1, 1 + 0.2 * i)
 
 
@@ -91,7 +91,7 @@ def second_burn(folder):
     for i in range(3):
         check_mp3(os.path.join(folder, ALBUM, TITLES[i] + ".MP3"), TITLES[i], ARTISTS[i], ALBUM, i + 1, 30 + 0.2 * i)
     for i, name in enumerate([".MP3", "1.MP3", "2.MP3"]):
-        check_mp3(os.path.join(folder, "Disc#001", name), "Disc#001-Track%02d" % (i + 1), None, None, 0, 1 + 0.2 * i)
+        check_mp3(os.path.join(folder, "Disc#001", name), "Disc#001-Track%02d" % (i + 1), None, None, i + 1, 1 + 0.2 * i)
 
 
 def stopped(folder):
