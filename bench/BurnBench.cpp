@@ -84,7 +84,7 @@ struct Burn {
 
 // The recorder simulator names its burn folder on its first line, right after creating the
 // folder and before it writes anything into it: that line is the start of the burn.
-bool StartBurn(const std::string& recsim, const std::string& cue, Burn& burn) {
+bool StartBurn(const std::string& recsim, const std::string& cue, const std::string& speed, Burn& burn) {
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
@@ -99,7 +99,7 @@ bool StartBurn(const std::string& recsim, const std::string& cue, Burn& burn) {
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = writeEnd;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    std::string command = "\"" + recsim + "\" --cue \"" + cue + "\" --speed max";
+    std::string command = "\"" + recsim + "\" --cue \"" + cue + "\" --speed " + speed;
     PROCESS_INFORMATION started{};
     BOOL created = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                   &startup, &started);
@@ -242,7 +242,7 @@ double OwnProcessorSeconds() {
 }
 
 void PrintReport(const Timeline& timeline, double benchSeconds, const std::vector<double>& direct,
-                 double audioSeconds) {
+                 double audioSeconds, const std::string& speed) {
     const size_t tracks = direct.size();
     const std::vector<double>& started = timeline.started;
     const std::vector<double>& finished = timeline.finished;
@@ -266,8 +266,8 @@ void PrintReport(const Timeline& timeline, double benchSeconds, const std::vecto
     // it are done: what its encode began after both is the cost of deciding that it was complete.
     double ready = std::max(timeline.lastByte, tracks > 1 ? finished[tracks - 2] : timeline.lastByte);
     double lastEncode = finished.back() - started.back();
-    printf("%zu tracks, %.2f minutes of 16-bit stereo 44.1 kHz audio, burnt at maximum speed\n", tracks,
-           audioSeconds / 60);
+    printf("%zu tracks, %.2f minutes of 16-bit stereo 44.1 kHz audio, burnt at speed %s\n", tracks,
+           audioSeconds / 60, speed.c_str());
     printf("%-64s %7.2f s\n", "burn: burn folder created -> recorder exits (last byte)", timeline.lastByte);
     printf("%-64s %7.2f s\n", "last byte -> last file finished (no captured WAV left)", afterLastByte);
     printf("%-64s %7.2f s\n", "program conversion: burn start -> last file finished", total);
@@ -284,19 +284,21 @@ void PrintReport(const Timeline& timeline, double benchSeconds, const std::vecto
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 6) {
-        fprintf(stderr, "usage: burn_bench recsim.exe disc.cue output-folder direct-folder track.wav...\n"
-                        "Quaverlane must be running, watching the capture folder that recsim burns into and\n"
-                        "writing to output-folder; track.wav are the disc's WAV files in track order.\n");
+    if (argc < 7) {
+        fprintf(stderr,
+                "usage: burn_bench recsim.exe disc.cue speed output-folder direct-folder track.wav...\n"
+                "Quaverlane must be running, watching the capture folder that recsim burns into and\n"
+                "writing to output-folder; track.wav are the disc's WAV files in track order.\n");
         return 2;
     }
-    std::string outputFolder = argv[3];
-    std::string directFolder = argv[4];
-    std::vector<std::string> sources(argv + 5, argv + argc);
+    std::string speed = argv[3];
+    std::string outputFolder = argv[4];
+    std::string directFolder = argv[5];
+    std::vector<std::string> sources(argv + 6, argv + argc);
     const size_t trackCount = sources.size();
 
     Burn burn;
-    if (!StartBurn(argv[1], argv[2], burn)) {
+    if (!StartBurn(argv[1], argv[2], speed, burn)) {
         return Fail("the recorder simulator did not start a burn");
     }
     Timeline timeline;
@@ -331,6 +333,6 @@ int main(int argc, char** argv) {
         }
         audioSeconds += AudioSeconds(sources[track]);
     }
-    PrintReport(timeline, benchSeconds, direct, audioSeconds);
+    PrintReport(timeline, benchSeconds, direct, audioSeconds, speed);
     return 0;
 }

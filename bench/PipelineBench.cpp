@@ -13,12 +13,15 @@
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: pipeline_bench captured.wav output-folder [rounds]\n");
+        fprintf(stderr, "usage: pipeline_bench captured.wav output-folder [rounds [first-round]]\n");
         return 2;
     }
     std::string source = argv[1];
     std::string folder = argv[2];
     int rounds = argc > 3 ? std::max(1, atoi(argv[3])) : 3;
+    // Rounds are numbered across calls, so that a script running one round a call still
+    // alternates which of the two goes first.
+    int firstRound = argc > 4 ? std::max(1, atoi(argv[4])) : 1;
     Mp3EncoderSettings& mp3 = GetSettings().mp3;
     mp3.SetPreset(Mp3EncoderSettings::kDefaultPreset);
     // Tags are file work after the encode, not pipeline cost: both ways leave them out.
@@ -28,16 +31,30 @@ int main(int argc, char** argv) {
 
     CaptureIntake intake;
     std::vector<double> direct, pipeline;
-    for (int round = 0; round < rounds; ++round) {
-        bool ok = true;
-        direct.push_back(Time([&] { ok = EncodeDirectly(source, folder + "\\direct.mp3", triple); }));
-        pipeline.push_back(
-            Time([&] { ok = ok && intake.EncodeTrackToMp3(source, folder + "\\pipeline.mp3") == 1; }));
-        if (!ok) {
+    for (int round = firstRound; round < firstRound + rounds; ++round) {
+        bool directOk = false;
+        bool pipelineOk = false;
+        auto timeDirect = [&] {
+            direct.push_back(
+                Time([&] { directOk = EncodeDirectly(source, folder + "\\direct.mp3", triple); }));
+        };
+        auto timePipeline = [&] {
+            pipeline.push_back(
+                Time([&] { pipelineOk = intake.EncodeTrackToMp3(source, folder + "\\pipeline.mp3") == 1; }));
+        };
+        // Whichever runs second meets a warmer or a more tired machine: the order alternates.
+        if (round % 2 == 1) {
+            timeDirect();
+            timePipeline();
+        } else {
+            timePipeline();
+            timeDirect();
+        }
+        if (!directOk || !pipelineOk) {
             fprintf(stderr, "pipeline_bench: an encode failed\n");
             return 1;
         }
-        printf("round %d: direct %.3f s, pipeline %.3f s\n", round + 1, direct.back(), pipeline.back());
+        printf("round %d: direct %.3f s, pipeline %.3f s\n", round, direct.back(), pipeline.back());
     }
     // The fastest round is the one least disturbed by the rest of the machine.
     double ratio = Median(pipeline) / Median(direct);

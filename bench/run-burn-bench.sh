@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Burns a disc of [tracks] tracks of [seconds] each (ten of 30 s unless given) at maximum speed
-# into the capture folder of a running, hidden Quaverlane and times the program from the start of
+# Burns a disc of [tracks] tracks of [seconds] each at [speed] (ten of 30 s at maximum speed
+# unless given) into the capture folder of a running, hidden Quaverlane and times the program from the start of
 # the burn to its last finished file, against encoding the same tracks through lame_enc.dll
 # directly, one after the other; and how long after the last byte the last file was done, against
-# the last track's own encode (a short burn, "3 10", shows that best). The
+# the last track's own encode (a short burn, "3 10 52", shows that best). The
 # program's capture folder, output folder and project file are temporary for the run; the
 # registry value and the project file it replaces are put back afterwards.
 set -euo pipefail
@@ -12,6 +12,7 @@ qvl_ready_to_run
 
 tracks=${1:-10}
 seconds=${2:-30}
+speed=${3:-max}
 bin="$QVL_ROOT/build/x86_64/bin"
 key='HKLM\Software\Quaverlane'
 data="$WINEPREFIX/drive_c/users/$(id -un)/Documents/My Music/Quaverlane"
@@ -90,7 +91,7 @@ EOF
 "$QVL_WINE" "$bin/Quaverlane.exe" /silence >/dev/null 2>&1 </dev/null &
 app=$!
 "$QVL_WINE" "$bin/qvlctl.exe" wait 30000 >/dev/null </dev/null
-"$QVL_WINE" "$bin/burn_bench.exe" "$(windows_path "$bin/recsim.exe")" "$(windows_path "$work/disc/disc.cue")" \
+"$QVL_WINE" "$bin/burn_bench.exe" "$(windows_path "$bin/recsim.exe")" "$(windows_path "$work/disc/disc.cue")" "$speed" \
   "$(windows_path "$work/output")" "$(windows_path "$work/direct")" "${sources[@]}" </dev/null
 "$QVL_WINE" "$bin/qvlctl.exe" exit 30000 >/dev/null </dev/null
 wait "$app" || true
