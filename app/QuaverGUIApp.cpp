@@ -5,6 +5,7 @@
 #include "app/LanguageChoice.h"
 #include "app/Settings.h"
 #include "app/StartupLog.h"
+#include "capture/CaptureIntake.h"
 #include "companions/qvllog/qvllog.h"
 #include "project/DiscCatalogue.h"
 #include "res/resource.h"
@@ -13,6 +14,8 @@
 #include <objbase.h>
 #include <ole2.h>
 #include <gdiplus.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -85,6 +88,9 @@ void CQuaverGUIApp::WipeCaptureFolderUnlessShared() {
     m_bOtherCopyRunning = m_instanceGuard.PreviousInstanceExists() != 0;
     const std::string& capture = GetSettings().captureFolder;
     if (!m_bOtherCopyRunning && !capture.empty() && !IsVolumeRoot(capture)) {
+        // What an earlier run left unconverted (it was ended without its exit) is kept first.
+        GetCaptureIntake().SetCaptureFolder(capture);
+        GetCaptureIntake().KeepUnconvertedTracks();
         DeleteFolderTree(capture);
     }
 }
@@ -132,6 +138,14 @@ bool CQuaverGUIApp::ClaimSingleInstance() {
 bool CQuaverGUIApp::CreateManagerWindow() {
     m_pManager = std::make_unique<CDlgManager>();
     if (!m_pManager->CreateModeless(Instance(), IDD_MANAGER, nullptr)) {
+        // Without its window the program can neither receive burns nor be ended by the user:
+        // it says so and ends instead of running on unseen.
+        DWORD error = GetLastError();
+        LogWrite("Cannot create the main window: dwLastCode=0x%x", static_cast<unsigned>(error));
+        char text[512];
+        snprintf(text, sizeof text, ResourceString(IDS_NO_MAIN_WINDOW).c_str(), static_cast<unsigned>(error));
+        MessageBoxText(text, MB_OK | MB_ICONSTOP);
+        m_bStartFailed = true;
         return false;
     }
     SetMainWindow(m_pManager->Hwnd());
@@ -156,6 +170,11 @@ void CQuaverGUIApp::WinHelp() {
 }
 
 int CQuaverGUIApp::ExitInstance() {
+    // However the program ends, the capture stops before anything it uses goes.
+    if (m_pManager) {
+        m_pManager->StopCapture();
+    }
+    GetCaptureIntake().StopConversionThread();
     Settings& settings = GetSettings();
     // A copy that ended before or at the single-instance check owns neither the project file
     // nor the capture folder: both may belong to the running copy.
@@ -167,6 +186,7 @@ int CQuaverGUIApp::ExitInstance() {
         CoUninitialize();
     }
     if (m_bOwnsInstance && !settings.captureFolder.empty() && !IsVolumeRoot(settings.captureFolder)) {
+        GetCaptureIntake().KeepUnconvertedTracks();
         DeleteFolderTree(settings.captureFolder);
     }
     m_pManager.reset();
@@ -177,5 +197,5 @@ int CQuaverGUIApp::ExitInstance() {
     if (m_gdiplusToken != 0) {
         Gdiplus::GdiplusShutdown(m_gdiplusToken);
     }
-    return m_bOwnsInstance ? CWinAppBase::ExitInstance() : 1;
+    return m_bOwnsInstance && !m_bStartFailed ? CWinAppBase::ExitInstance() : 1;
 }

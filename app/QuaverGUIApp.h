@@ -41,6 +41,8 @@ private:
     // This copy passed the single-instance check: the capture folder and the project file are
     // its to wipe and to write.
     bool m_bOwnsInstance = false;
+    // Start-up stopped short of a running program: the exit code says so.
+    bool m_bStartFailed = false;
     std::unique_ptr<CDlgManager> m_pManager;
 };
 

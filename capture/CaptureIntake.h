@@ -16,7 +16,7 @@
 #include <vector>
 
 class CaptureIntake;
-class CAudioEncoder;
+class PipelineEncoder;
 
 // Completes the per-track table of a burn from the running music player.
 class IPlayerLookup {
@@ -54,6 +54,8 @@ public:
     CaptureIntake& operator=(const CaptureIntake&) = delete;
 
     // Track file queue (user-interface thread unless noted).
+    // Only direct sub-folders of this folder are burns; without one, every folder is.
+    void SetCaptureFolder(const std::string& folder);
     int OnCaptureFileEvent(const char* path);
     BurnSession* FindOrAddSession(const char* folder);
     int QueueTrack(const char* path);
@@ -69,20 +71,30 @@ public:
 
     // Conversion thread.
     int StartConversionThread();
+    // Stops the thread wherever it is (a running encode is aborted) and waits for it and its
+    // workers while dispatching this thread's messages. Idempotent.
     void StopConversionThread();
+    // True once a stop was asked for; long steps on the conversion thread ask between calls.
+    bool StopRequested();
     void SetNotifyWindow(HWND window) { notifyWindow = window; }
     void ClearTrackInfo();
     int GetTrackTags(TrackTags& tags, int n);
 
     // Pipeline drivers (conversion thread): 1 when both workers ran to their end, 0 when the
-    // conversion did not start.
-    int EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath);
-    int EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath);
+    // conversion did not start. complete, when given, tells whether the output file was written
+    // whole: every byte of the track encoded and written, tags included, no abort.
+    int EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath,
+                         bool* complete = nullptr);
+    int EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath,
+                         bool* complete = nullptr);
 
     // Track finish (conversion thread): names the output file from the filename format, encodes
     // the captured WAV into it and deletes the WAV, whatever the encoder's result. 0 when the path
     // is no captured track (nothing done), otherwise the encoder driver's result.
     int ConvertCapturedTrack(const char* wavPath);
+    // Before the capture folder is wiped (start and exit, the conversion thread stopped): every
+    // captured WAV that was not converted goes into the output folder under its output name.
+    void KeepUnconvertedTracks();
 
     // Where burn preparations ask the music player; null for nowhere.
     void SetPlayerLookup(IPlayerLookup* playerLookup) { lookup = playerLookup; }
@@ -106,7 +118,11 @@ public:
 
 private:
     static unsigned __stdcall ConversionThreadProc(void* owner);
-    int RunPipeline(CAudioEncoder& encoder, const std::string& sourcePath, const std::string& outputPath);
+    void RequestStop();
+    // The feeder's and the encoder's exit codes come back through feederDone and encoderDone
+    // (their "done" codes when the track was converted whole).
+    int RunPipeline(PipelineEncoder& encoder, const std::string& sourcePath, const std::string& outputPath,
+                    bool* complete);
     void RunConversionLoop();
     DWORD Now() const { return environment->TickCount(); }
     enum class CaptureState { kUnknown, kComplete, kBeingWritten };
@@ -115,10 +131,14 @@ private:
     CaptureState CapturedTrackState(BurnSession& session, const std::string& wavPath, bool idle);
     // A pruned burn folder is deleted only once none of its tracks waits or is being converted.
     void DeleteSessionFolderWhenIdle(const std::string& folder);
+    void QueueLeftoverTracks(const std::string& folder);
+    bool IsBurnFolder(const std::string& folder) const;
+    void TakeMissedFiles();
     void DeleteDeferredFolders();
     bool HasWorkIn(const std::string& folder);
 
     std::unique_ptr<IntakeEnvironment> environment;
+    std::string captureFolder;
     std::vector<std::unique_ptr<BurnSession>> sessions;
     std::deque<std::string> pendingTracks;
     std::vector<std::string> finishedTracks;

@@ -33,6 +33,13 @@ CaptureIntake::CaptureIntake(std::unique_ptr<IntakeEnvironment> intakeEnvironmen
 }
 
 CaptureIntake::~CaptureIntake() {
+    // Whatever way the program ends, the thread and its workers are gone before the lock, the
+    // events and the table they use.
+    if (thread.IsStarted()) {
+        RequestStop();
+        WaitForMultipleObjects(2, workerDoneEvents, TRUE, INFINITE);
+        thread.Join();
+    }
     sessions.clear();
     DeleteCriticalSection(&lock);
     for (HANDLE* event : {&abortEvent, &workerDoneEvents[0], &workerDoneEvents[1]}) {
@@ -55,14 +62,29 @@ int CaptureIntake::StartConversionThread() {
     return 1;
 }
 
-void CaptureIntake::StopConversionThread() {
+void CaptureIntake::RequestStop() {
     {
         ScopedLock hold(lock);
         stopRequested = 1;
     }
     SetEvent(abortEvent);
+}
+
+bool CaptureIntake::StopRequested() {
+    ScopedLock hold(lock);
+    return stopRequested != 0;
+}
+
+void CaptureIntake::StopConversionThread() {
+    RequestStop();
+    // The thread checks the stop between all its steps, so the wait is short; messages keep
+    // flowing meanwhile, for the encoders' reports and for any window of this thread.
+    if (thread.IsStarted()) {
+        HANDLE threadHandle = thread.Handle();
+        WaitAllWhileDispatching(&threadHandle, 1);
+        thread.Join();
+    }
     WaitAllWhileDispatching(workerDoneEvents, 2);
-    thread.Join();
 }
 
 void CaptureIntake::ClearTrackInfo() {
@@ -89,10 +111,11 @@ unsigned __stdcall CaptureIntake::ConversionThreadProc(void* owner) {
 
 void CaptureIntake::RunConversionLoop() {
     std::string previousFolder;
-    while (stopRequested == 0) {
+    while (!StopRequested()) {
         std::string path = TakeNextTrack();
         if (path.empty()) {
-            Sleep(kIdlePoll);
+            // The abort event doubles as the stop signal, so an idle thread ends at once.
+            WaitForSingleObject(abortEvent, kIdlePoll);
             continue;
         }
         if (IsTrackFinished(path.c_str()) == 0) {
@@ -101,8 +124,11 @@ void CaptureIntake::RunConversionLoop() {
                 previousFolder = folder;
                 PrepareSession(folder);
             }
-            MarkTrackFinished(path.c_str());
-            ConvertCapturedTrack(path.c_str());
+            // A stop during the preparation leaves the track unconverted in its burn folder.
+            if (!StopRequested()) {
+                MarkTrackFinished(path.c_str());
+                ConvertCapturedTrack(path.c_str());
+            }
         }
         ScopedLock hold(lock);
         convertingPath.clear();

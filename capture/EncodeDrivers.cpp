@@ -3,6 +3,7 @@
 #include "capture/CaptureIntake.h"
 
 #include "app/Messages.h"
+#include "app/framework/Scoped.h"
 #include "encode/Mp3Encoder.h"
 #include "encode/PipeFeeder.h"
 #include "encode/WavEncoder.h"
@@ -17,18 +18,23 @@ constexpr DWORD kOwnEncodersConstant = 224;
 
 } // namespace
 
-int CaptureIntake::EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath) {
+int CaptureIntake::EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath,
+                                    bool* complete) {
     Mp3Encoder encoder;
-    return RunPipeline(encoder, sourcePath, outputPath);
+    return RunPipeline(encoder, sourcePath, outputPath, complete);
 }
 
-int CaptureIntake::EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath) {
+int CaptureIntake::EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath,
+                                    bool* complete) {
     WavEncoder encoder;
-    return RunPipeline(encoder, sourcePath, outputPath);
+    return RunPipeline(encoder, sourcePath, outputPath, complete);
 }
 
-int CaptureIntake::RunPipeline(CAudioEncoder& encoder, const std::string& sourcePath,
-                               const std::string& outputPath) {
+int CaptureIntake::RunPipeline(PipelineEncoder& encoder, const std::string& sourcePath,
+                               const std::string& outputPath, bool* complete) {
+    if (complete != nullptr) {
+        *complete = false;
+    }
     WAVEFORMATEX format{};
     DWORD dataBytes = 0;
     {
@@ -40,7 +46,8 @@ int CaptureIntake::RunPipeline(CAudioEncoder& encoder, const std::string& source
         dataBytes = source.DataSize();
     }
     WavPipeFeeder feeder;
-    if (encoder.IsReady() == 0) {
+    // A header may claim any format; what the encoder cannot take never reaches it.
+    if (encoder.IsReady() == 0 || !encoder.IsFormatSupported(format)) {
         return 0;
     }
     HANDLE pipeRead = nullptr;
@@ -73,9 +80,19 @@ int CaptureIntake::RunPipeline(CAudioEncoder& encoder, const std::string& source
     work.totalBytes = dataBytes;
     lstrcpynA(work.sourcePath, sourcePath.c_str(), MAX_PATH);
 
-    ResetEvent(abortEvent);
-    ResetEvent(workerDoneEvents[0]);
-    ResetEvent(workerDoneEvents[1]);
+    {
+        // A stop that came before this point must not be wiped out with the last track's abort:
+        // either the stop sees the events reset and sets the abort after, or this sees the stop.
+        ScopedLock hold(lock);
+        if (stopRequested != 0) {
+            CloseHandle(pipeRead);
+            CloseHandle(pipeWrite);
+            return 0;
+        }
+        ResetEvent(abortEvent);
+        ResetEvent(workerDoneEvents[0]);
+        ResetEvent(workerDoneEvents[1]);
+    }
     // A worker that did not start would never set its event, and the other one would wait on
     // the pipe for ever: stand in for it.
     if (feeder.Start(params) == 0) {
@@ -87,5 +104,14 @@ int CaptureIntake::RunPipeline(CAudioEncoder& encoder, const std::string& source
         SetEvent(workerDoneEvents[1]);
     }
     WaitForMultipleObjects(2, workerDoneEvents, TRUE, INFINITE);
+    // The done events are the workers' last act: wait for the threads themselves before asking
+    // how they ended. An abort, even one that came after the last byte, leaves the track unsure.
+    feeder.Join();
+    encoder.Join();
+    if (complete != nullptr) {
+        *complete = feeder.ExitCode() == WavPipeFeeder::kDone &&
+                    encoder.ExitCode() == PipelineEncoder::kDone &&
+                    WaitForSingleObject(abortEvent, 0) == WAIT_TIMEOUT;
+    }
     return 1;
 }

@@ -13,6 +13,21 @@ constexpr char kCueSheetName[] = "\\cuesheet.dat";
 // A writer that stopped early leaves these in place of the data chunk's size.
 constexpr uint32_t kUnknownSize = 0xFFFFFFFF;
 
+std::vector<std::string> ListEntries(const std::string& folder, const char* pattern, bool folders) {
+    std::vector<std::string> found;
+    WIN32_FIND_DATAA entry;
+    ScopedFindHandle find(FindFirstFileA((folder + "\\" + pattern).c_str(), &entry));
+    for (bool more = find.IsValid(); more; more = FindNextFileA(find.Get(), &entry) != 0) {
+        bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (isFolder == folders && strcmp(entry.cFileName, ".") != 0 && strcmp(entry.cFileName, "..") != 0) {
+            found.push_back(folder + "\\" + entry.cFileName);
+        }
+    }
+    std::sort(found.begin(), found.end(),
+              [](const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; });
+    return found;
+}
+
 uint32_t Le32(const uint8_t* at) {
     return at[0] | at[1] << 8 | at[2] << 16 | static_cast<uint32_t>(at[3]) << 24;
 }
@@ -62,4 +77,12 @@ bool IntakeEnvironment::HeldByWriter(const std::string& path) const {
     ScopedFileHandle probe(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+std::vector<std::string> IntakeEnvironment::ListWavs(const std::string& folder) const {
+    return ListEntries(folder, "*.wav", false);
+}
+
+std::vector<std::string> IntakeEnvironment::ListFolders(const std::string& folder) const {
+    return ListEntries(folder, "*", true);
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class IntakeEnvironment {
 public:
@@ -24,4 +25,8 @@ public:
     virtual uint64_t WavDataBytes(const std::string& path) const;
     // True while another handle has the file open for writing: its writer is not done with it.
     virtual bool HeldByWriter(const std::string& path) const;
+    // The full paths of the WAV files directly in folder, in name order.
+    virtual std::vector<std::string> ListWavs(const std::string& folder) const;
+    // The full paths of the folders directly in folder, in name order.
+    virtual std::vector<std::string> ListFolders(const std::string& folder) const;
 };

@@ -66,8 +66,9 @@ bool ReachPlayer(AutomationObject& player) {
     return hr == S_OK && player.IsValid();
 }
 
-// Offers the user playlists of every source, in source order, until visit accepts one.
-void ForEachUserPlaylist(const AutomationObject& player,
+// Offers the user playlists of every source, in source order, until visit accepts one or the
+// intake is asked to stop: a large library takes a while, and the user may be exiting.
+void ForEachUserPlaylist(CaptureIntake& intake, const AutomationObject& player,
                          const std::function<bool(const AutomationObject&)>& visit) {
     AutomationObject sources;
     long sourceCount = 0;
@@ -83,6 +84,9 @@ void ForEachUserPlaylist(const AutomationObject& player,
             continue;
         }
         for (long p = 1; p <= playlistCount; ++p) {
+            if (intake.StopRequested()) {
+                return;
+            }
             AutomationObject playlist;
             long kind = 0;
             if (playlists.GetItem(p, playlist) && playlist.GetProperty(L"Kind", kind) &&
@@ -216,7 +220,7 @@ public:
         if (!ReachPlayer(player)) {
             return -1;
         }
-        ForEachUserPlaylist(player, [&](const AutomationObject& playlist) {
+        ForEachUserPlaylist(intake, player, [&](const AutomationObject& playlist) {
             std::string name;
             if (!playlist.GetProperty(L"Name", name)) {
                 return false;
@@ -245,7 +249,7 @@ public:
         for (int k = 0; k < count; ++k) {
             lengths.push_back(PlayerTimeText(times[k].length));
         }
-        ForEachUserPlaylist(player, [&](const AutomationObject& playlist) {
+        ForEachUserPlaylist(intake, player, [&](const AutomationObject& playlist) {
             return MatchPlaylistByTimes(intake, playlist, lengths) == 1;
         });
         return 0;

@@ -48,13 +48,13 @@ int CaptureIntake::OnCaptureFileEvent(const char* path) {
         return 0;
     }
     if (attributes == FILE_ATTRIBUTE_DIRECTORY) {
-        return FindOrAddSession(path) != nullptr ? 1 : 0;
+        return IsBurnFolder(path) && FindOrAddSession(path) != nullptr ? 1 : 0;
     }
-    if (!HasWavExtension(path) || IsTrackFinished(path) != 0) {
+    std::string folder = FolderOf(path);
+    if (!HasWavExtension(path) || IsTrackFinished(path) != 0 || !IsBurnFolder(folder)) {
         lastEventTime = Now();
         return 0;
     }
-    std::string folder = FolderOf(path);
     lastEventTime = Now();
     BurnSession* session = FindOrAddSession(folder.c_str());
     if (session != nullptr) {
@@ -177,6 +177,7 @@ std::string CaptureIntake::LastFinishedTrack() {
 void CaptureIntake::CheckIdleSession(int* queued) {
     *queued = 0;
     DeleteDeferredFolders();
+    TakeMissedFiles();
     if (sessions.empty()) {
         return;
     }
@@ -255,7 +256,56 @@ std::string CaptureIntake::SessionNameFromPath(const char* path) {
     return slash == std::string::npos ? std::string() : folder.substr(slash + 1);
 }
 
+bool CaptureIntake::IsBurnFolder(const std::string& folder) const {
+    return captureFolder.empty() || SameText(FolderOf(folder), captureFolder.c_str());
+}
+
+void CaptureIntake::SetCaptureFolder(const std::string& folder) {
+    captureFolder = folder;
+    while (captureFolder.size() > 3 && captureFolder.back() == '\\') {
+        captureFolder.pop_back();
+    }
+}
+
+// The system may drop file events (under load, or for files written right after their folder was
+// created): what the newest burn holds is looked at directly, as if it had been reported.
+void CaptureIntake::TakeMissedFiles() {
+    if (!captureFolder.empty()) {
+        std::vector<std::string> burns = environment->ListFolders(captureFolder);
+        if (!burns.empty() &&
+            (sessions.empty() || _stricmp(burns.back().c_str(), sessions.back()->folder.c_str()) > 0)) {
+            OnCaptureFileEvent(burns.back().c_str());
+        }
+    }
+    if (sessions.empty()) {
+        return;
+    }
+    const std::vector<std::string>& known = sessions.back()->wavPaths;
+    for (const std::string& wav : environment->ListWavs(sessions.back()->folder)) {
+        if (std::none_of(known.begin(), known.end(),
+                         [&wav](const std::string& seen) { return SameText(seen, wav.c_str()); })) {
+            OnCaptureFileEvent(wav.c_str());
+        }
+    }
+}
+
+// A burn folder that is pruned may hold tracks no rule ever queued (its name sorted below a later
+// burn's, or its last track was waiting for the idle rule): they are converted before it goes.
+void CaptureIntake::QueueLeftoverTracks(const std::string& folder) {
+    for (const std::string& wav : environment->ListWavs(folder)) {
+        if (IsTrackFinished(wav.c_str()) != 0) {
+            continue;
+        }
+        ScopedLock hold(lock);
+        auto same = [&wav](const std::string& path) { return SameText(path, wav.c_str()); };
+        if (!same(convertingPath) && std::none_of(pendingTracks.begin(), pendingTracks.end(), same)) {
+            pendingTracks.push_back(wav);
+        }
+    }
+}
+
 void CaptureIntake::DeleteSessionFolderWhenIdle(const std::string& folder) {
+    QueueLeftoverTracks(folder);
     if (HasWorkIn(folder)) {
         deferredFolders.push_back(folder);
     } else {

@@ -6,24 +6,39 @@
 #include "encode/LameLibrary.h"
 #include "finish/Id3Tag.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <new>
 
 namespace {
 
 constexpr DWORD kDefaultSampleRate = 44100;
+constexpr std::array<DWORD, 9> kLayerThreeRates = {8000,  11025, 12000, 16000, 22050,
+                                                   24000, 32000, 44100, 48000};
 
 // Exit codes of the encoder thread.
-constexpr unsigned kDone = 0;
 constexpr unsigned kFileNotCreated = 4;
 constexpr unsigned kInitFailed = 5;
 constexpr unsigned kNoBuffers = 6;
 constexpr unsigned kEncodeFailed = 7;
 constexpr unsigned kFlushFailed = 8;
+// The disk took less than the encoder gave: the file is not whole.
+constexpr unsigned kWriteFailed = 9;
 
 bool WriteAll(HANDLE file, const BYTE* bytes, DWORD count) {
     DWORD written = 0;
     return WriteFile(file, bytes, count, &written, nullptr) && written == count;
+}
+
+// The library takes signed 16-bit samples; 8-bit PCM is unsigned. Widens the count bytes at the
+// start of pcm in place, from the last to the first, so that no byte is overwritten before it is
+// read.
+void WidenEightBitSamples(SHORT* pcm, DWORD count) {
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(pcm);
+    for (DWORD i = count; i-- > 0;) {
+        pcm[i] = static_cast<SHORT>((bytes[i] - 128) * 256);
+    }
 }
 
 } // namespace
@@ -64,6 +79,11 @@ Mp3Encoder::~Mp3Encoder() {
 
 int Mp3Encoder::IsReady() {
     return m_lame != nullptr ? m_lame->IsLoaded() : 0;
+}
+
+bool Mp3Encoder::IsFormatSupported(const WAVEFORMATEX& format) const {
+    return IsPlainPcm(format) && std::find(kLayerThreeRates.begin(), kLayerThreeRates.end(),
+                                           format.nSamplesPerSec) != kLayerThreeRates.end();
 }
 
 unsigned Mp3Encoder::RunThread() {
@@ -128,16 +148,24 @@ unsigned Mp3Encoder::EncodeStream(HANDLE file, const Mp3Preset& triple) {
     }
 
     unsigned exitCode = kDone;
-    const auto chunkBytes = static_cast<DWORD>(samples * sizeof(SHORT));
-    RunLoop(reinterpret_cast<BYTE*>(pcm.get()), chunkBytes, [&](const BYTE*, DWORD bytes) {
+    // A chunk is `samples` samples, whatever their width in the pipe.
+    const DWORD sampleBytes = m_work.format.wBitsPerSample == 8 ? 1 : sizeof(SHORT);
+    RunLoop(reinterpret_cast<BYTE*>(pcm.get()), samples * sampleBytes, [&](const BYTE*, DWORD bytes) {
         DWORD outBytes = 0;
-        auto count = static_cast<DWORD>(bytes / sizeof(SHORT));
+        DWORD count = bytes / sampleBytes;
+        if (sampleBytes == 1) {
+            WidenEightBitSamples(pcm.get(), count);
+        }
         if (lame.beEncodeChunk(stream, count, pcm.get(), output.get(), &outBytes) != BE_ERR_SUCCESSFUL) {
             exitCode = kEncodeFailed;
             return false;
         }
         // A short write ends the encode, but what is in the file is still flushed and finished.
-        return WriteAll(file, output.get(), outBytes);
+        if (!WriteAll(file, output.get(), outBytes)) {
+            exitCode = kWriteFailed;
+            return false;
+        }
+        return true;
     });
     if (exitCode == kEncodeFailed) {
         lame.beCloseStream(stream);
@@ -149,9 +177,9 @@ unsigned Mp3Encoder::EncodeStream(HANDLE file, const Mp3Preset& triple) {
         lame.beCloseStream(stream);
         return kFlushFailed;
     }
-    if (flushed > 0) {
-        WriteAll(file, output.get(), flushed);
+    if (flushed > 0 && !WriteAll(file, output.get(), flushed)) {
+        exitCode = kWriteFailed;
     }
     lame.beCloseStream(stream);
-    return kDone;
+    return exitCode;
 }

@@ -21,6 +21,9 @@ public:
     ~Mp3Encoder() override;
 
     int IsReady() override;
+    // Plain PCM at one of the rates MPEG-1, 2 and 2.5 Layer III have frames for, as the library
+    // encodes at the source's rate.
+    bool IsFormatSupported(const WAVEFORMATEX& format) const override;
 
     // For tests that point the encoder at another copy of the library.
     LameLibrary& Library() { return *m_lame; }

@@ -65,17 +65,20 @@ unsigned WavPipeFeeder::Run() {
         m_params.secondPipeWrite = nullptr;
         source.ResetFile();
     }
+    unsigned exitCode = kDone;
     do {
         if (abort.Aborted() || FAILED(source.Read(block.get(), kBlockBytes, &read))) {
+            exitCode = kStoppedEarly;
             break;
         }
         DWORD written = 0;
         if (read > 0 && !WriteFile(m_params.pipeWrite, block.get(), read, &written, nullptr)) {
+            exitCode = kStoppedEarly;
             break;
         }
     } while (read == kBlockBytes);
     source.Close();
-    return End(kDone);
+    return End(exitCode);
 }
 
 unsigned WavPipeFeeder::End(unsigned exitCode) {

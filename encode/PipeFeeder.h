@@ -30,10 +30,17 @@ public:
     // copies the parameters, starts the thread and returns 1.
     int Start(const PipeFeederParams& params) override;
 
+    // Waits for the thread to end.
+    void Join() const { m_thread.Join(); }
+    // The ended thread's exit code; 0xFFFFFFFF when it never started.
+    DWORD ExitCode() const { return m_thread.ExitCode(); }
+
     // Thread exit codes.
     static constexpr unsigned kDone = 0;
     static constexpr unsigned kNoSource = 2;
     static constexpr unsigned kSourceUnreadable = 3;
+    // The source failed part-way, or the encoder stopped taking data: not every byte went on.
+    static constexpr unsigned kStoppedEarly = 5;
 
 private:
     static unsigned __stdcall ThreadProc(void* feeder);

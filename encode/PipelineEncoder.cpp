@@ -36,7 +36,7 @@ PipelineEncoder::~PipelineEncoder() {
 
 int PipelineEncoder::StartEncode(_AUDIO_ENCODE_WORK_PARAM* work) {
     if (IsReady() == 0 || work == nullptr || work->readPipe == nullptr || work->abortEvent == nullptr ||
-        work->outputPath[0] == '\0') {
+        work->outputPath[0] == '\0' || !IsFormatSupported(work->format)) {
         return 0;
     }
     m_work = *work;
@@ -47,6 +47,12 @@ int PipelineEncoder::StartEncode(_AUDIO_ENCODE_WORK_PARAM* work) {
         m_work.sampleRate = kDefaultSampleRate;
     }
     return m_thread.Start(ThreadProc, this) ? 1 : 0;
+}
+
+bool PipelineEncoder::IsPlainPcm(const WAVEFORMATEX& format) {
+    return format.wFormatTag == WAVE_FORMAT_PCM && (format.nChannels == 1 || format.nChannels == 2) &&
+           (format.wBitsPerSample == 8 || format.wBitsPerSample == 16) &&
+           format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8;
 }
 
 unsigned __stdcall PipelineEncoder::ThreadProc(void* encoder) {

@@ -7,8 +7,15 @@
 namespace {
 
 constexpr DWORD kBufferBytes = 10240;
+constexpr DWORD kLowestRate = 8000;
+constexpr DWORD kHighestRate = 192000;
 
 } // namespace
+
+bool WavEncoder::IsFormatSupported(const WAVEFORMATEX& format) const {
+    return IsPlainPcm(format) && format.nSamplesPerSec >= kLowestRate &&
+           format.nSamplesPerSec <= kHighestRate;
+}
 
 unsigned WavEncoder::RunThread() {
     WaveFile output;
@@ -18,15 +25,21 @@ unsigned WavEncoder::RunThread() {
         exitCode = kOutputNotOpened;
     } else {
         DWORD chunkBytes = m_work.channels * 5 * 1024;
-        RunLoop(buffer.get(), chunkBytes, [&output](const BYTE* pcm, DWORD bytes) {
+        RunLoop(buffer.get(), chunkBytes, [&output, &exitCode](const BYTE* pcm, DWORD bytes) {
             DWORD written = 0;
-            output.Write(bytes, pcm, &written);
+            if (FAILED(output.Write(bytes, pcm, &written)) || written != bytes) {
+                exitCode = kWriteFailed;
+                return false;
+            }
             return true;
         });
     }
     PostFinalProgress();
     CloseReadPipe("Close WAV read pipe handle error: handle=%x dwLastCode=0x%x");
     buffer.reset();
-    output.Close();
+    // What was written is still closed properly; only the sizes tell a full disk here.
+    if (FAILED(output.Close()) && exitCode == kDone) {
+        exitCode = kWriteFailed;
+    }
     return FinishThread(exitCode);
 }

@@ -36,10 +36,18 @@ HRESULT WaveFile::Open(const char* path, const WAVEFORMATEX* format, Mode mode) 
 }
 
 HRESULT WaveFile::ReadHead() {
+    LONG fileBytes = mmioSeek(m_file, 0, SEEK_END);
+    if (fileBytes == -1 || mmioSeek(m_file, 0, SEEK_SET) != 0) {
+        return Fail();
+    }
+    m_fileBytes = static_cast<DWORD>(fileBytes);
     if (mmioDescend(m_file, &m_riff, nullptr, 0) != 0 || m_riff.ckid != FOURCC_RIFF ||
         m_riff.fccType != mmioFOURCC('W', 'A', 'V', 'E')) {
         return Fail();
     }
+    // The chunks inside are only looked for within the RIFF chunk's size, so it must be one the
+    // file can hold.
+    FitToFile(m_riff, 1);
     m_chunk.ckid = mmioFOURCC('f', 'm', 't', ' ');
     if (mmioDescend(m_file, &m_chunk, &m_riff, MMIO_FINDCHUNK) != 0 || m_chunk.cksize < 16) {
         return Fail();
@@ -75,8 +83,20 @@ HRESULT WaveFile::FindData() {
     if (mmioDescend(m_file, &m_chunk, &m_riff, MMIO_FINDCHUNK) != 0) {
         return Fail();
     }
+    WORD frame = Format()->nBlockAlign;
+    FitToFile(m_chunk, frame > 1 ? frame : 1);
     m_dataSize = m_chunk.cksize;
     return S_OK;
+}
+
+void WaveFile::FitToFile(MMCKINFO& chunk, DWORD unit) const {
+    // A writer that stopped early leaves the size it started with (0), a placeholder
+    // (0xFFFFFFFF) or the size it meant to reach: the chunk then runs to the end of the file, cut
+    // to whole units, as its last unit may be torn.
+    DWORD present = m_fileBytes > chunk.dwDataOffset ? m_fileBytes - chunk.dwDataOffset : 0;
+    if (chunk.cksize == 0 || chunk.cksize > present) {
+        chunk.cksize = present - present % unit;
+    }
 }
 
 HRESULT WaveFile::ResetFile() {

@@ -20,7 +20,9 @@ public:
     // Read: the format and the data chunk of an existing file. Write: a new file with the given
     // format, its head written and its data chunk open.
     HRESULT Open(const char* path, const WAVEFORMATEX* format, Mode mode);
-    // Read side: up to size bytes of the data chunk, never past its end.
+    // Read side: up to size bytes of the data chunk, never past its end. A size the writer never
+    // fixed (0, a placeholder, or more than the file holds) is taken as what the file holds, in
+    // whole sample frames; DataSize tells it.
     HRESULT Read(BYTE* buffer, DWORD size, DWORD* read);
     // Read side: back to the start of the data.
     HRESULT ResetFile();
@@ -37,6 +39,7 @@ public:
 private:
     HRESULT ReadHead();
     HRESULT FindData();
+    void FitToFile(MMCKINFO& chunk, DWORD unit) const;
     HRESULT WriteHead(const WAVEFORMATEX* format);
     HRESULT FinishWrite();
     HRESULT Fail();
@@ -47,5 +50,6 @@ private:
     MMCKINFO m_chunk{};
     MMIOINFO m_info{};
     DWORD m_dataSize = 0;
+    DWORD m_fileBytes = 0;
     Mode m_mode = kRead;
 };

@@ -1,9 +1,14 @@
 // The finishing step of every captured track: it names the output file, runs the encoder of the
-// chosen format and deletes the captured WAV.
+// chosen format and deletes the captured WAV, or keeps it when its output is not whole.
 #include "capture/CaptureIntake.h"
 
+#include "app/AppFolders.h"
 #include "app/FolderTree.h"
 #include "app/Settings.h"
+#include "companions/qvllog/qvllog.h"
+#include "finish/NameSanitiser.h"
+#include "app/framework/Scoped.h"
+#include "capture/CdText.h"
 #include "finish/OutputNaming.h"
 #include "project/DiscCatalogue.h"
 
@@ -29,12 +34,43 @@ std::string Trimmed(const std::string& text) {
                                       : text.substr(first, text.find_last_not_of(kWhiteSpace) - first + 1);
 }
 
-// Drive and directory of a path, as the C runtime splits it.
-std::string FolderPart(const std::string& path) {
-    // Every part is at most as long as the whole path, so no buffer can overflow.
-    std::vector<char> drive(path.size() + 1), directory(path.size() + 1);
-    _splitpath(path.c_str(), drive.data(), directory.data(), nullptr, nullptr);
-    return std::string(drive.data()) + directory.data();
+// The output path with another extension, numbered like the output names when that is taken.
+std::string FreePathBeside(const std::string& outputPath, const char* extension) {
+    size_t dot = outputPath.find_last_of('.');
+    std::string stem = outputPath.substr(
+        0, dot == std::string::npos || dot < outputPath.find_last_of('\\') ? outputPath.size() : dot);
+    std::string path = stem + extension;
+    FoundFileInfo existing;
+    for (int n = 1; FindFileInfo(path, existing) != 0; ++n) {
+        path = stem + std::to_string(n) + extension;
+    }
+    return path;
+}
+
+// A move on the same volume is a rename; across volumes the system copies and deletes the source
+// only once the copy is complete.
+bool MoveWhole(const std::string& from, const std::string& to) {
+    return !to.empty() &&
+           MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH);
+}
+
+// A track that could not be converted is kept as the WAV it was captured as, under its output
+// name; where the output folder cannot take it, in the default output folder.
+void KeepCapturedTrack(const std::string& wavPath, const std::string& outputPath) {
+    std::string kept = FreePathBeside(outputPath, ".WAV");
+    if (!MoveWhole(wavPath, kept)) {
+        std::string name = outputPath.substr(outputPath.find_last_of('\\') + 1);
+        std::string folder = DefaultOutputFolder();
+        CreateFolderTree(folder);
+        kept = FreePathBeside(folder + "\\" + (name.empty() ? std::string("Track") : name), ".WAV");
+        if (!MoveWhole(wavPath, kept)) {
+            LogWrite("Track %s could not be converted nor kept: dwLastCode=0x%x", wavPath.c_str(),
+                     static_cast<unsigned>(GetLastError()));
+            return;
+        }
+    }
+    LogWrite("Track %s could not be converted; the captured WAV is kept as %s", wavPath.c_str(),
+             kept.c_str());
 }
 
 } // namespace
@@ -63,10 +99,45 @@ int CaptureIntake::ConvertCapturedTrack(const char* wavPath) {
     OutputFormat format = WrittenFormat(settings.outputFormat);
     std::string outputPath = OutputPathFor(sessionOutputFolder, settings.filenameFormat, trackInfo.get(),
                                            trackNumber, discLabel, OutputExtension(format));
-    CreateFolderTree(FolderPart(outputPath));
-    int result =
-        format == OutputFormat::Mp3 ? EncodeTrackToMp3(path, outputPath) : EncodeTrackToWav(path, outputPath);
-    DeleteFileA(wavPath);
+    bool complete = false;
+    int result = format == OutputFormat::Mp3 ? EncodeTrackToMp3(path, outputPath, &complete)
+                                             : EncodeTrackToWav(path, outputPath, &complete);
+    // The captured WAV goes only once its output is whole: the capture folder is wiped at every
+    // start and exit, so a track left there would be lost.
+    if (complete) {
+        DeleteFileA(wavPath);
+    } else {
+        KeepCapturedTrack(path, outputPath);
+    }
     finishingTrack = 0;
     return result;
+}
+
+void CaptureIntake::KeepUnconvertedTracks() {
+    if (captureFolder.empty()) {
+        return;
+    }
+    const Settings& settings = GetSettings();
+    for (const std::string& burn : environment->ListFolders(captureFolder)) {
+        std::vector<std::string> waiting = environment->ListWavs(burn);
+        std::erase_if(waiting, [this](const std::string& wav) { return IsTrackFinished(wav.c_str()) != 0; });
+        if (waiting.empty()) {
+            continue;
+        }
+        // Named as their conversion would have named them, from the burn's own CD-TEXT: the
+        // music player is not asked on the way in or out.
+        ClearTrackInfo();
+        {
+            ScopedLock hold(lock);
+            ParseLeadIn((burn + "\\leadin.dat").c_str(), trackInfo.get(), &cdTextTrackCount);
+        }
+        const char* album = trackInfo[0].title;
+        std::string label = Trimmed(*album != '\0' ? album : GetDiscCatalogue().DefaultDiscLabel());
+        std::string folder = SessionOutputFolder(settings.outputFolder);
+        for (const std::string& wav : waiting) {
+            KeepCapturedTrack(wav, OutputPathFor(folder, settings.filenameFormat, trackInfo.get(),
+                                                 TrackNumberFromFileName(wav.c_str()) + 1, label, "WAV"));
+        }
+    }
+    lastSessionFolder.clear();
 }

@@ -57,8 +57,9 @@ public:
     void ReplaceAll(DiscCatalogue& other);
 
     // Replaces the catalogue and the settings' options by the project file's; false only when the
-    // XML component is unavailable. A missing or broken file reads as an empty one; a broken one
-    // is copied to its name + kUnreadableSuffix first, since the next save replaces it.
+    // XML component is unavailable. A missing or broken file reads as an empty one. A file that
+    // cannot be taken whole (broken, with a document type, not a project, with a count that cannot
+    // be read) is copied to its name + kUnreadableSuffix, since the next save replaces it.
     bool LoadProject(const std::string& path, ProjectReading reading = ProjectReading::Indexed);
     // False when the file could not be written; the previous file is then left as it was.
     bool SaveProject(const std::string& path);

@@ -10,6 +10,7 @@
 #include "project/XmlTextWriter.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -174,14 +175,26 @@ bool IsFile(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// A count as the loader takes it: 0 when the attribute is missing or empty, as every missing
+// number keeps its default, otherwise its leading number; no count at all when that is negative
+// or there is no number, which no save writes.
+std::optional<int> ReadCount(const XmlDomReader& reader, const std::string& xpath, const char* attribute) {
+    std::string text;
+    reader.ReadString(xpath, attribute, text);
+    int count = text.empty() ? 0 : -1;
+    reader.ReadInt(xpath, attribute, count);
+    return count >= 0 ? std::optional<int>(count) : std::nullopt;
+}
+
 // The disc as the file describes it, without the tracks whose file is gone; null when the disc
-// has no folder or no track left.
-std::unique_ptr<DiscRecord> ReadDisc(const XmlDomReader& reader, int id) {
+// has no folder or no track left. A track count that cannot be taken clears whole.
+std::unique_ptr<DiscRecord> ReadDisc(const XmlDomReader& reader, int id, bool& whole) {
     std::string disc = Format("//%s/%s[@%s=\"%d\"]", kRoot, kDisc, kId, id);
     std::string label;
-    int trackCount = 0;
     reader.ReadString(disc, "disc_label", label);
-    reader.ReadInt(disc, "track_count", trackCount);
+    std::optional<int> count = ReadCount(reader, disc, "track_count");
+    whole = whole && count.has_value();
+    int trackCount = count.value_or(0);
     if (trackCount == 0) {
         return nullptr;
     }
@@ -262,26 +275,33 @@ bool DiscCatalogue::LoadProject(const std::string& path, ProjectReading reading)
     if (!reader.Load(path, indexed ? XmlDomReader::Parser::OwnFirst : XmlDomReader::Parser::SystemDom)) {
         return false;
     }
-    // The file is replaced at the next save: a copy keeps what a hand edit broke for the user to
-    // mend.
-    if (reader.Unreadable()) {
-        CopyFileA(path.c_str(), (path + kUnreadableSuffix).c_str(), FALSE);
-    }
-    if (indexed) {
-        reader.IndexKeyedElements(Format("//%s", kRoot), {kDisc, kTrack}, kId);
-    }
     std::string root = Format("//%s", kRoot);
-    int discCount = 0;
+    if (indexed) {
+        reader.IndexKeyedElements(root, {kDisc, kTrack}, kId);
+    }
+    // The next save replaces the file with what was taken from it, so a file that cannot be taken
+    // whole is copied for the user to mend: one that is not a document the reader accepts, one
+    // whose root is not a project's (it was not written for the program), and one with a count
+    // that is negative or not a number (what it counts is not read). Counts that promise more than
+    // there is, gaps in the ids, and discs and tracks whose folder or file is gone are the traces
+    // of hand edits and deleted music that the format allows for, and are taken as they are.
+    std::string rootName = reader.RootName();
+    bool whole = !reader.Unreadable() && (rootName.empty() || rootName == kRoot);
+    std::optional<int> count = ReadCount(reader, root, "disc_count");
+    whole = whole && count.has_value();
+    int discCount = count.value_or(0);
     int firstRun = 1;
-    reader.ReadInt(root, "disc_count", discCount);
     reader.ReadInt(root, "first_run", firstRun);
     m_firstRun = firstRun;
     ReadOptions(reader, GetSettings());
     for (int id = reader.NextKeyedId(root, -1, discCount); id < discCount;
          id = reader.NextKeyedId(root, id, discCount)) {
-        if (std::unique_ptr<DiscRecord> disc = ReadDisc(reader, id)) {
+        if (std::unique_ptr<DiscRecord> disc = ReadDisc(reader, id, whole)) {
             AddDisc(std::move(disc));
         }
+    }
+    if (!whole) {
+        CopyFileA(path.c_str(), (path + kUnreadableSuffix).c_str(), FALSE);
     }
     return true;
 }

@@ -8,6 +8,11 @@ ScopedBstr ToBstr(const std::string& ansi) {
     return ::ToBstr(AnsiToWide(ansi));
 }
 
+HRESULT SetProperty(IXMLDOMDocument2* document, const wchar_t* name, const ScopedVariant& value) {
+    ScopedBstr property(SysAllocString(name));
+    return document->setProperty(property.Get(), *value.Get());
+}
+
 } // namespace
 
 SystemDomSource::~SystemDomSource() {
@@ -35,9 +40,20 @@ bool SystemDomSource::Load(const std::string& path) {
     ScopedVariant language;
     language.Get()->vt = VT_BSTR;
     language.Get()->bstrVal = SysAllocString(L"XPath");
-    ScopedBstr selectionLanguage(SysAllocString(L"SelectionLanguage"));
-    if (FAILED(document->setProperty(selectionLanguage.Get(), *language.Get())) ||
+    if (FAILED(SetProperty(document, L"SelectionLanguage", language)) ||
         FAILED(document->put_async(VARIANT_FALSE))) {
+        return false;
+    }
+    // MSXML 3 also takes a document type in, fetches what it names and validates against it: a few
+    // lines of entities can keep a load busy for hours. No project file has one, so the document is
+    // told to refuse it. Wine's component ignores that property, which is why the reader keeps such
+    // files from the component in the first place, and its result does not matter.
+    ScopedVariant prohibit;
+    prohibit.Get()->vt = VT_BOOL;
+    prohibit.Get()->boolVal = VARIANT_TRUE;
+    SetProperty(document, L"ProhibitDTD", prohibit);
+    if (FAILED(document->put_resolveExternals(VARIANT_FALSE)) ||
+        FAILED(document->put_validateOnParse(VARIANT_FALSE))) {
         return false;
     }
     // Wine's DOM never returns from a load of a file whose folder is missing; a missing file is
@@ -62,6 +78,20 @@ int SystemDomSource::Keep(IXMLDOMNode* node) {
     }
     m_nodes.push_back({ScopedInterface<IXMLDOMNode>(node), ScopedInterface<IXMLDOMElement>(element)});
     return static_cast<int>(m_nodes.size()) - 1;
+}
+
+std::wstring SystemDomSource::RootName() {
+    IXMLDOMElement* rawRoot = nullptr;
+    if (!m_document || m_document.Get()->get_documentElement(&rawRoot) != S_OK || rawRoot == nullptr) {
+        return {};
+    }
+    ScopedInterface<IXMLDOMElement> root(rawRoot);
+    BSTR raw = nullptr;
+    if (FAILED(root.Get()->get_tagName(&raw))) {
+        return {};
+    }
+    ScopedBstr name(raw);
+    return std::wstring(raw, SysStringLen(raw));
 }
 
 int SystemDomSource::SelectFirst(const std::string& query) {

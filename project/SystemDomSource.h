@@ -23,6 +23,7 @@ public:
     // Whether the loaded file was a well-formed document.
     bool Parsed() const { return m_parsed; }
 
+    std::wstring RootName() override;
     int SelectFirst(const std::string& query) override;
     std::vector<int> SelectAll(const std::string& path) override;
     int Parent(int node) override;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -43,6 +44,8 @@ class TreeSource final : public XmlNodeSource {
 public:
     explicit TreeSource(XmlTree tree) : m_tree(std::move(tree)) {}
 
+    // A document the tree accepted has a root, and it comes first.
+    std::wstring RootName() override { return m_tree.Name(0); }
     int SelectFirst(const std::string& query) override { return m_tree.SelectFirst(query); }
     std::vector<int> SelectAll(const std::string& path) override { return m_tree.SelectAll(path); }
     int Parent(int node) override { return m_tree.Parent(node); }
@@ -64,6 +67,28 @@ public:
 private:
     XmlTree m_tree;
 };
+
+// Whether the bytes hold a document type declaration in any encoding that writes ASCII as single
+// bytes or as bytes padded with zeros: UTF-8, the ANSI code pages, UTF-16 and UTF-32. Anywhere in
+// the file, not only where a declaration belongs: the component is not to see one at all.
+bool HoldsDocumentType(std::string_view bytes) {
+    constexpr std::string_view kDeclaration = "<!DOCTYPE";
+    for (size_t start = bytes.find('<'); start != std::string_view::npos;
+         start = bytes.find('<', start + 1)) {
+        size_t matched = 1;
+        for (size_t i = start + 1; i < bytes.size() && matched < kDeclaration.size(); ++i) {
+            if (bytes[i] == kDeclaration[matched]) {
+                ++matched;
+            } else if (bytes[i] != '\0') {
+                break;
+            }
+        }
+        if (matched == kDeclaration.size()) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::string ReadWholeFile(const std::string& path) {
     ScopedFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -89,12 +114,21 @@ bool XmlDomReader::Load(const std::string& path, Parser parser) {
     m_keyedIds.clear();
     m_indexSteps.clear();
     m_unreadable = false;
+    m_source.reset();
+    std::string bytes = ReadWholeFile(path);
     if (parser == Parser::OwnFirst) {
         XmlTree tree;
-        if (tree.Parse(ReadWholeFile(path))) {
+        if (tree.Parse(bytes)) {
             m_source = std::make_unique<TreeSource>(std::move(tree));
             return true;
         }
+    }
+    // The entities of a document type can make the component expand a file of kilobytes into
+    // gigabytes, and not every version of it can be told to refuse one. The program never writes
+    // one, so such a file is unreadable whatever else it holds.
+    if (HoldsDocumentType(bytes)) {
+        m_unreadable = true;
+        return true;
     }
     auto dom = std::make_unique<SystemDomSource>();
     if (!dom->Load(path)) {
@@ -106,6 +140,11 @@ bool XmlDomReader::Load(const std::string& path, Parser parser) {
                    (file.nFileSizeLow != 0 || file.nFileSizeHigh != 0);
     m_source = std::move(dom);
     return true;
+}
+
+std::string XmlDomReader::RootName() const {
+    std::wstring name = m_source ? m_source->RootName() : std::wstring();
+    return WideToAnsi(name.data(), name.size());
 }
 
 int XmlDomReader::Select(const std::string& xpath) const {

@@ -14,14 +14,18 @@ class XmlDomReader {
 public:
     // Who parses the file: the program's own parser, which takes the documents the program
     // writes and leaves anything else to the system's DOM component, or that component alone.
+    // Neither ever sees a document type.
     enum class Parser { OwnFirst, SystemDom };
 
     // False only when the DOM component is needed and unavailable or refuses the load; a missing
-    // or malformed file loads as an empty document in which every query finds nothing.
+    // or malformed file, or one with a document type, loads as an empty document in which every
+    // query finds nothing.
     bool Load(const std::string& path, Parser parser = Parser::OwnFirst);
-    // Whether the file holds something that is not a well-formed document (an empty file does not
-    // count): what it held reads as nothing.
+    // Whether the file holds something that is not a well-formed document, or declares a document
+    // type (an empty file does not count): what it held reads as nothing.
     bool Unreadable() const { return m_unreadable; }
+    // The name of the root element, empty when nothing was read.
+    std::string RootName() const;
     // The attribute of the first node matching the query, empty when either is missing. Line
     // breaks come back as CR LF however they were stored.
     void ReadString(const std::string& xpath, const std::string& attribute, std::string& value) const;

@@ -9,6 +9,9 @@ class XmlNodeSource {
 public:
     virtual ~XmlNodeSource() = default;
 
+    // The name of the document's root element; empty when there is none.
+    virtual std::wstring RootName() = 0;
+
     // The first element the query selects, in document order.
     virtual int SelectFirst(const std::string& query) = 0;
     // Every element the path selects, in document order.

@@ -7,6 +7,7 @@
 // String table
 #define IDS_INSTANCE_BROKEN 102
 #define IDS_CONFIRM_EXIT 135
+#define IDS_NO_MAIN_WINDOW 170
 
 // Manager window (dialog template 102) and its commands
 #define IDD_MANAGER 102

@@ -1,7 +1,15 @@
 #include "app/framework/Dialog.h"
 
 CDialogBase::~CDialogBase() {
-    Destroy();
+    // The derived object is gone by now: the window is cut loose from this object first, so that
+    // the messages of its destruction reach no handler. A class that wants to see them calls
+    // Destroy from its own destructor.
+    if (m_hWnd != nullptr) {
+        SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+        HWND window = m_hWnd;
+        m_hWnd = nullptr;
+        DestroyWindow(window);
+    }
 }
 
 bool CDialogBase::CreateModeless(HINSTANCE instance, int templateId, HWND parent) {

@@ -12,6 +12,7 @@ public:
     CDialogBase& operator=(const CDialogBase&) = delete;
 
     bool CreateModeless(HINSTANCE instance, int templateId, HWND parent);
+    // Destroys the window while the whole object still exists: the handler sees WM_DESTROY.
     void Destroy();
     HWND Hwnd() const { return m_hWnd; }
 

@@ -7,5 +7,5 @@
 // them are signalled; returns whether they are. A quit request is left for the message loop.
 bool DispatchPendingMessages(const HANDLE* handles = nullptr, DWORD count = 0);
 
-// Dispatches messages until all handles are signalled, looking again every 200 ms.
+// Dispatches messages until all handles are signalled.
 void WaitAllWhileDispatching(const HANDLE* handles, DWORD count);

@@ -21,3 +21,11 @@ void CWorkerThread::Join() const {
         WaitForSingleObject(m_handle.Get(), INFINITE);
     }
 }
+
+DWORD CWorkerThread::ExitCode() const {
+    DWORD code = 0xFFFFFFFF;
+    if (!m_handle || !GetExitCodeThread(m_handle.Get(), &code)) {
+        return 0xFFFFFFFF;
+    }
+    return code;
+}

@@ -22,6 +22,8 @@ public:
     bool IsStarted() const { return m_handle.IsValid(); }
     // Waits without time-out for the thread to end.
     void Join() const;
+    // The ended thread's exit code; STILL_ACTIVE while it runs, 0xFFFFFFFF when never started.
+    DWORD ExitCode() const;
 
 private:
     ScopedHandle m_handle;

@@ -7,6 +7,7 @@
 #include "finish/Id3Tag.h"
 #include "tests/support/Mp3FileLayout.h"
 #include "tests/support/SampleDiscTexts.h"
+#include "res/resource.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"
 
@@ -31,6 +32,21 @@ size_t CapturedWavCount(const std::string& capture) {
         }
     }
     return count;
+}
+
+// Kept WAVs and MP3s that hold a whole track of the long burn below.
+size_t WholeTracks(const std::string& album) {
+    size_t whole = CountFiles(album, "*.WAV");
+    WIN32_FIND_DATAA found;
+    ScopedFindHandle find(FindFirstFileA((album + "\\*.MP3").c_str(), &found));
+    for (bool more = find.IsValid(); more; more = FindNextFileA(find.Get(), &found) != 0) {
+        Mp3FileLayout layout;
+        if (ReadMp3FileLayout(ReadFile(album + "\\" + found.cFileName), layout) &&
+            layout.AudioSeconds() > 239) {
+            ++whole;
+        }
+    }
+    return whole;
 }
 
 class BurnEndToEnd : public ::testing::Test {
@@ -128,4 +144,36 @@ TEST_F(BurnEndToEnd, ALastTrackWhoseWriterPausesForSixSecondsIsConvertedWhole) {
     ASSERT_TRUE(ReadMp3FileLayout(ReadFile(Output(2, "1")), paused));
     EXPECT_NEAR(paused.AudioSeconds(), whole.AudioSeconds(), 0.03) << "the same track, whole";
     EXPECT_EQ(CountFiles(m_album), 6u);
+}
+
+TEST_F(BurnEndToEnd, ExitWhileTracksConvertOrWaitReturnsWithinASecondAndLosesNoTrack) {
+    // Long tracks: an encode that ran on after the stop would take seconds.
+    const char* kLongBurn = "--speed max --sample-seconds 240";
+    ChildProcess recorder(BinFolder() + "\\recsim.exe", kLongBurn);
+    ASSERT_EQ(recorder.Wait(kTimeout), 0u);
+    // First while the first track encodes; then, in a second run, as soon as the first track is
+    // done, while the next one is being named and prepared.
+    for (int moment = 0; moment < 2; ++moment) {
+        if (moment == 0) {
+            ASSERT_TRUE(WaitFor([&] { return FileExists(Output(0)); }, kTimeout));
+        } else {
+            m_program = std::make_unique<ChildProcess>(BinFolder() + "\\Quaverlane.exe", "");
+            ASSERT_NE(AppControl::WaitForMainWindow(m_program->Id(), kTimeout), nullptr);
+            ChildProcess again(BinFolder() + "\\recsim.exe", kLongBurn);
+            ASSERT_EQ(again.Wait(kTimeout), 0u);
+            ASSERT_TRUE(WaitFor([&] { return CapturedWavCount(m_capture) == 2; }, kTimeout));
+        }
+        HWND window = AppControl::FindMainWindow(m_program->Id());
+        ASSERT_TRUE(AppControl::PostCommand(window, ID_EXIT_QUAVERLANE));
+        ASSERT_TRUE(WaitFor([&] { return AppControl::FindMessageBox(m_program->Id(), "exit") != nullptr; },
+                            kTimeout));
+        DWORD asked = GetTickCount();
+        ASSERT_TRUE(AppControl::AnswerMessageBox(m_program->Id(), "exit", IDYES, kTimeout));
+        EXPECT_EQ(m_program->Wait(kTimeout), 0u);
+        EXPECT_LT(GetTickCount() - asked, 1000u) << "moment " << moment;
+        // Every track of both burns is a whole MP3 or a kept WAV: the track cut short by the
+        // exit and those still waiting are kept as they were captured.
+        EXPECT_EQ(WholeTracks(m_album), 3u * (moment + 1)) << "moment " << moment;
+        EXPECT_EQ(CapturedWavCount(m_capture), 0u);
+    }
 }

@@ -44,6 +44,17 @@ struct FakeIntakeEnvironment : IntakeEnvironment {
         return found != wavBytes.end() ? found->second : 0;
     }
     bool HeldByWriter(const std::string& path) const override { return heldByWriter.count(path) != 0; }
+    std::vector<std::string> ListWavs(const std::string& folder) const override {
+        std::vector<std::string> wavs;
+        for (const std::string& file : files) {
+            if (file.rfind(folder + "\\", 0) == 0 &&
+                file.find('\\', folder.size() + 1) == std::string::npos &&
+                _stricmp(file.c_str() + file.size() - 4, ".wav") == 0) {
+                wavs.push_back(file);
+            }
+        }
+        return wavs;
+    }
 };
 
 // An intake on a fake environment; the test keeps a handle on the environment.

@@ -6,6 +6,7 @@
 #include "app/FolderTree.h"
 #include "app/framework/Scoped.h"
 #include "finish/Id3Tag.h"
+#include "res/resource.h"
 #include "tests/capture/PlayerDouble.h"
 #include "tests/support/SampleDiscTexts.h"
 #include "tests/support/TestSupport.h"
@@ -224,4 +225,33 @@ TEST_F(PlayerBurnEndToEnd, TheMp3sOfABurnWithoutCdTextAreNamedAfterThePlaylistWh
         BurnAndKeep(library, std::string("--sample-seconds ") + kTimedSeconds + " --no-cdtext",
                     Outputs(kTimedPlaylist, kTimedTitles), kTimedAlbum.firstNumber, cover, "cue-sheet"));
     EXPECT_FALSE(FolderExists(decoyFolder)) << "the decoy's first track is a second longer";
+}
+
+TEST_F(PlayerBurnEndToEnd, ExitWhileALargeLibraryIsSearchedReturnsWithinASecond) {
+    // Thousands of playlists, none of them the burn's: the search goes through them all.
+    std::string library = LibraryLine("source", {{"Name", "Library"}});
+    for (int i = 0; i < 4000; ++i) {
+        library += LibraryLine("playlist", {{"Name", "Party mix " + std::to_string(i)}, {"Kind", "2"}});
+    }
+    OutputFolder(kSampleAlbum);
+    m_foldersBefore = SubFolders(DefaultOutputFolder());
+    PlayerDouble player(library);
+    ASSERT_TRUE(player.Running());
+    ChildProcess program(BinFolder() + "\\Quaverlane.exe", "");
+    HWND window = AppControl::WaitForMainWindow(program.Id(), kTimeout);
+    ASSERT_NE(window, nullptr);
+    ChildProcess recorder(BinFolder() + "\\recsim.exe", "--speed max --sample-seconds 2");
+    EXPECT_EQ(recorder.Wait(kTimeout), 0u);
+    Sleep(500);
+    ASSERT_TRUE(AppControl::PostCommand(window, ID_EXIT_QUAVERLANE));
+    ASSERT_TRUE(
+        WaitFor([&] { return AppControl::FindMessageBox(program.Id(), "exit") != nullptr; }, kTimeout));
+    DWORD asked = GetTickCount();
+    ASSERT_TRUE(AppControl::AnswerMessageBox(program.Id(), "exit", IDYES, kTimeout));
+    EXPECT_EQ(program.Wait(kTimeout), 0u);
+    EXPECT_LT(GetTickCount() - asked, 1000u);
+    EXPECT_EQ(CountFiles(JoinPath(DefaultOutputFolder(), kSampleAlbum), "*.MP3"), 0u)
+        << "the exit came while the library was being searched, before any encode";
+    EXPECT_EQ(CountFiles(JoinPath(DefaultOutputFolder(), kSampleAlbum), "*.WAV"), 3u) << "and lost no track";
+    EXPECT_EQ(player.LiveObjects(), 0) << "the program released every object of the player";
 }

@@ -120,6 +120,40 @@ TEST(TrackQueue, TheCueSheetProvesTheLastTrackCompleteAndHoldsTheIdleRuleWhileIt
     EXPECT_EQ(q.Idle(), 1);
 }
 
+TEST(TrackQueue, OnlyFoldersDirectlyInTheCaptureFolderAreBurnsAndMissedFilesAreFound) {
+    FakeIntake q;
+    q.intake->SetCaptureFolder("C:\\Capture\\");
+    q.Folder(kA);
+    q.File(Wav(kA, 0));
+    EXPECT_EQ(q.Folder(kA + "\\extra"), 0) << "a folder inside a burn is no burn";
+    EXPECT_EQ(q.File(kA + "\\extra\\Track05.wav"), 0);
+    EXPECT_EQ(q.intake->Sessions().size(), 1u);
+
+    // Events for Track01 and Track02 never came; the timer finds both, in name order.
+    q.environment->files.insert(Wav(kA, 2));
+    q.environment->files.insert(Wav(kA, 1));
+    EXPECT_EQ(q.Idle(), 0) << "new files count as events: the quiet time starts again";
+    EXPECT_EQ(q.TakeAll(), (Paths{Wav(kA, 0), Wav(kA, 1)}));
+    q.environment->now += 5000;
+    EXPECT_EQ(q.Idle(), 1);
+    EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 2)});
+}
+
+TEST(TrackQueue, APrunedBurnGetsTracksNoRuleQueuedConvertedBeforeItGoes) {
+    FakeIntake q;
+    // A sorts below B though it was burnt later: no rule ever completes its last track.
+    q.Folder(kB);
+    q.Folder(kA);
+    q.File(Wav(kA, 0));
+    q.File(Wav(kA, 1));
+    EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 0)});
+    q.intake->MarkTrackFinished(Wav(kA, 0).c_str());
+    q.Folder(kC);
+    q.File(Wav(kC, 0)); // prunes A
+    EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 1)}) << "converted, not deleted with its folder";
+    EXPECT_TRUE(q.environment->deleted.empty());
+}
+
 TEST(TrackQueue, ANewBurnFolderCompletesTheLastTrackOfTheHighestBurn) {
     FakeIntake q;
     q.Folder(kA);

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
+
 using namespace qvltest;
 
 namespace {
@@ -73,6 +76,20 @@ TEST(EncodeOutput, ACapturedTrackBecomesWavAndTaggedMp3Files) {
         EXPECT_EQ(result->sourcePath, source);
         EXPECT_STREQ(result->duration, "0:06");
     }
+}
+
+TEST(EncodeOutput, AnEightBitTrackBecomesAnMp3OfTheSameLengthAndSound) {
+    std::string output = TestOutputFolder();
+    ASSERT_FALSE(output.empty()) << "QVL_TEST_OUTPUT names the folder for the independent check";
+    // One second of a 440 Hz tone in unsigned 8-bit samples around 128.
+    std::string pcm(44100, '\0');
+    for (size_t i = 0; i < pcm.size(); ++i) {
+        pcm[i] = static_cast<char>(128 + std::lround(90 * std::sin(2 * std::numbers::pi * 440 * i / 44100)));
+    }
+    std::string source = output + "\\eightbit.wav";
+    WriteFile(source, WavBytes(pcm, 1, 44100, 8));
+    CaptureIntake intake;
+    EXPECT_EQ(intake.EncodeTrackToMp3(source, output + "\\eightbit.mp3"), 1);
 }
 
 TEST(EncodeOutput, WithoutTheMp3LibraryTheDriverReturnsZeroAndWritesNothing) {

@@ -384,12 +384,7 @@ TEST_F(Mp3EncoderRun, UncreatableOutputIsLoggedShownAndStillReported) {
     EXPECT_EQ(m_window.progress.size(), 1u) << "no chunk was read; only the last message";
 }
 
-TEST_F(Mp3EncoderRun, WithoutItsLibraryTheEncoderRefusesToStart) {
-    Mp3Encoder encoder;
-    TestFolder empty;
-    encoder.Library().Load(empty / "lame_enc.dll");
-    EXPECT_EQ(encoder.IsReady(), 0);
-
+TEST_F(Mp3EncoderRun, RefusesToStartWithoutItsLibraryOrForAFormatItCannotEncode) {
     HANDLE readEnd = nullptr;
     HANDLE writeEnd = nullptr;
     ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, kPipeBytes));
@@ -397,8 +392,21 @@ TEST_F(Mp3EncoderRun, WithoutItsLibraryTheEncoderRefusesToStart) {
     ScopedHandle writePipe(writeEnd);
     _AUDIO_ENCODE_WORK_PARAM work;
     work.readPipe = readEnd;
+    work.format = {WAVE_FORMAT_PCM, 2, kRate, kRate * 4, 4, 16, 0};
     work.abortEvent = AbortEvent();
     lstrcpynA(work.outputPath, (m_folder / "never.mp3").c_str(), MAX_PATH);
-    EXPECT_EQ(encoder.StartEncode(&work), 0);
+
+    Mp3Encoder unready;
+    TestFolder empty;
+    unready.Library().Load(empty / "lame_enc.dll");
+    EXPECT_EQ(unready.IsReady(), 0);
+    EXPECT_EQ(unready.StartEncode(&work), 0);
+
+    // The library would end the process on a rate it has no frames for.
+    work.format = {WAVE_FORMAT_PCM, 2, 1, 4, 4, 16, 0};
+    work.sampleRate = 1;
+    Mp3Encoder ready;
+    ASSERT_EQ(ready.IsReady(), 1);
+    EXPECT_EQ(ready.StartEncode(&work), 0);
     EXPECT_FALSE(FileExists(m_folder / "never.mp3"));
 }

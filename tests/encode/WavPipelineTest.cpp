@@ -1,12 +1,16 @@
 #include "app/Messages.h"
 #include "capture/CaptureIntake.h"
+#include "encode/Mp3Encoder.h"
 #include "encode/PipeFeeder.h"
 #include "encode/PipelineEncoder.h"
+#include "encode/WavEncoder.h"
 #include "encode/WaveFile.h"
 #include "tests/support/PcmFixtures.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <mmreg.h>
 
 #include <cstring>
 #include <thread>
@@ -111,14 +115,40 @@ TEST(WaveFile, RefusesWhatIsNotACapturedTrack) {
     EXPECT_EQ(file.Read(&byte, 1, &count), CO_E_NOTINITIALIZED);
     EXPECT_EQ(file.Read(nullptr, 1, &count), E_INVALIDARG);
     EXPECT_EQ(file.Write(1, &byte, nullptr), E_INVALIDARG);
+}
 
-    // A data chunk that claims more than the file holds reads what is there.
-    std::string truncated = good.substr(0, 44 + 100);
-    WriteFile(folder / "truncated.wav", truncated);
-    ASSERT_EQ(file.Open((folder / "truncated.wav").c_str(), nullptr, WaveFile::kRead), S_OK);
-    std::string back(400, '\0');
-    file.Read(reinterpret_cast<BYTE*>(back.data()), 400, &count);
-    EXPECT_EQ(back.substr(0, count), pcm.substr(0, 100));
+TEST(WaveFile, SizesItsWriterNeverFixedGiveTheWholeFramesTheFileHolds) {
+    TestFolder folder;
+    std::string pcm = TestPcm(400);
+    std::string good = WavBytes(pcm);
+    auto withSizes = [](std::string wav, DWORD riff, DWORD data) {
+        std::memcpy(&wav[4], &riff, 4);
+        std::memcpy(&wav[40], &data, 4);
+        return wav;
+    };
+    struct Case {
+        const char* what;
+        std::string bytes;
+        size_t data;
+    };
+    const Case cases[] = {
+        {"sizes still 0, as a writer that stopped leaves them", withSizes(good, 0, 0), 400},
+        {"placeholder sizes", withSizes(good, 0xFFFFFFFF, 0xFFFFFFFF), 400},
+        {"cut off in the middle of a frame", good.substr(0, 44 + 102), 100},
+        {"honest sizes with a chunk behind the data",
+         withSizes(good + std::string("LIST\4\0\0\0abcd", 12), 36 + 400 + 12, 400), 400},
+    };
+    for (const Case& c : cases) {
+        std::string path = folder / "lying.wav";
+        WriteFile(path, c.bytes);
+        WaveFile file;
+        ASSERT_EQ(file.Open(path.c_str(), nullptr, WaveFile::kRead), S_OK) << c.what;
+        EXPECT_EQ(file.DataSize(), c.data) << c.what;
+        std::string back(1000, '\0');
+        DWORD read = 0;
+        EXPECT_EQ(file.Read(reinterpret_cast<BYTE*>(back.data()), 1000, &read), S_OK) << c.what;
+        EXPECT_EQ(back.substr(0, read), pcm.substr(0, c.data)) << c.what;
+    }
 }
 
 TEST(WavPipeline, ACapturedTrackBecomesTheSameAudioInANewFileAndIsReported) {
@@ -259,4 +289,39 @@ TEST(PipelineEncoder, DurationTextSwitchesToHoursAtOneHour) {
     EXPECT_EQ(DurationText(bytesFor(3600)), "1:00:00");
     EXPECT_EQ(DurationText(bytesFor(3661)), "1:01:01");
     EXPECT_EQ(DurationText(176400 / 2), "0:01") << "half a second and more rounds up";
+}
+
+TEST(PipelineEncoder, EachEncoderTakesOnlyTheFormatsItCanEncode) {
+    auto pcm = [](WORD channels, DWORD rate, WORD bits) {
+        auto frame = static_cast<WORD>(channels * bits / 8);
+        return WAVEFORMATEX{WAVE_FORMAT_PCM, channels, rate, rate * frame, frame, bits, 0};
+    };
+    WAVEFORMATEX lyingFrame = pcm(2, 44100, 16);
+    lyingFrame.nBlockAlign = 2;
+    WAVEFORMATEX floats = pcm(2, 44100, 32);
+    floats.wFormatTag = WAVE_FORMAT_IEEE_FLOAT;
+    struct Case {
+        const char* what;
+        WAVEFORMATEX format;
+        bool mp3;
+        bool wav;
+    };
+    const Case cases[] = {
+        {"CD audio", pcm(2, 44100, 16), true, true},
+        {"8-bit mono at the lowest MPEG 2.5 rate", pcm(1, 8000, 8), true, true},
+        {"a rate between the MPEG rates", pcm(2, 44000, 16), false, true},
+        {"a rate above the MPEG rates", pcm(2, 96000, 16), false, true},
+        {"1 Hz", pcm(2, 1, 16), false, false},
+        {"a rate beyond any player", pcm(2, 400000, 16), false, false},
+        {"three channels", pcm(3, 44100, 16), false, false},
+        {"24 bits", pcm(2, 44100, 24), false, false},
+        {"a frame size the channels and bits do not give", lyingFrame, false, false},
+        {"floating point", floats, false, false},
+    };
+    Mp3Encoder mp3;
+    WavEncoder wav;
+    for (const Case& c : cases) {
+        EXPECT_EQ(mp3.IsFormatSupported(c.format), c.mp3) << c.what;
+        EXPECT_EQ(wav.IsFormatSupported(c.format), c.wav) << c.what;
+    }
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Checks the files EncodeOutput left, with readers that share no code with the program:
-the WAV byte for byte, the MP3s decoded by mpg123 and compared with the source, and their
-tags read by mutagen."""
+the WAV byte for byte, the MP3s (one of them from an 8-bit source) decoded by mpg123 and
+compared with their sources, and their tags read by mutagen."""
 import os
 import struct
 import subprocess
@@ -47,27 +47,31 @@ def check_wav(folder, source_pcm):
     check(data[56 : 56 + n] == source_pcm, "copy.wav: PCM differs from the source")
 
 
-def check_mp3_audio(folder, name, source_pcm, bitrate_kbps, vbr):
+def check_mp3_audio(folder, name, source, channels):
+    """The MP3 decodes to the source's samples (signed 16-bit, interleaved), give or take the
+    encoder's delay and padding, and returns its stream information."""
     path = os.path.join(folder, name)
     info = mutagen.mp3.MP3(path).info
-    check(info.version == 1 and info.layer == 3 and info.sample_rate == 44100 and info.channels == 2,
-          "%s: not MPEG-1 layer III 44.1 kHz stereo" % name)
-    if vbr:
-        check(160 <= info.bitrate // 1000 <= 224, "%s: VBR bitrate %d outside 160-224" % (name, info.bitrate))
-    else:
-        check(abs(info.bitrate // 1000 - bitrate_kbps) <= 1, "%s: bitrate %d" % (name, info.bitrate))
+    check(info.version == 1 and info.layer == 3 and info.sample_rate == 44100 and info.channels == channels,
+          "%s: not MPEG-1 layer III 44.1 kHz with %d channels" % (name, channels))
     with tempfile.TemporaryDirectory() as scratch:
         decoded = os.path.join(scratch, "decoded.wav")
         subprocess.run(["mpg123", "-q", "-w", decoded, path], check=True)
         _, _, pcm = pcm_of(decoded)
-    source = samples(source_pcm)
     out = samples(pcm)
     # Encoder delay and padding: at most one granule of delay and one frame of padding.
-    check(abs(len(out) - len(source)) <= 2 * (576 + 1152),
+    check(abs(len(out) - len(source)) <= channels * (576 + 1152),
           "%s: decoded %d samples, source %d" % (name, len(out), len(source)))
-    r = correlation(source[: 2 * 44100 * 4], out[: 2 * 44100 * 4])
+    r = correlation(source[: channels * 44100 * 4], out[: channels * 44100 * 4])
     check(r > 0.99, "%s: decoded audio correlates %.4f with the source" % (name, r))
-    return path
+    return info
+
+
+def check_bitrate(name, info, bitrate_kbps, vbr):
+    if vbr:
+        check(160 <= info.bitrate // 1000 <= 224, "%s: VBR bitrate %d outside 160-224" % (name, info.bitrate))
+    else:
+        check(abs(info.bitrate // 1000 - bitrate_kbps) <= 1, "%s: bitrate %d" % (name, info.bitrate))
 
 
 def check_tags(path, artwork):
@@ -112,8 +116,11 @@ def main():
     artwork = open(os.path.join(folder, "cover.jpg"), "rb").read()
     check_wav(folder, source_pcm)
     for name, rate, vbr in (("cbr160.mp3", 160, False), ("vbr160-224.mp3", 160, True)):
-        path = check_mp3_audio(folder, name, source_pcm, rate, vbr)
-        check_tags(path, artwork)
+        check_bitrate(name, check_mp3_audio(folder, name, samples(source_pcm), 2), rate, vbr)
+        check_tags(os.path.join(folder, name), artwork)
+    # 8-bit PCM is unsigned: its samples are the bytes less 128, scaled to 16 bits.
+    _, _, eight_bit = pcm_of(os.path.join(folder, "eightbit.wav"))
+    check_mp3_audio(folder, "eightbit.mp3", [(b - 128) << 8 for b in eight_bit], 1)
     for failure in failures:
         print("FAIL:", failure)
     print("%d checks failed" % len(failures))

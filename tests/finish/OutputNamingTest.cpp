@@ -91,8 +91,40 @@ TEST_F(OutputNaming, TrackNumbersOutsideTheTableAndAMissingTableGiveTheDiscName)
     EXPECT_EQ(NameFor("<Title>", 101), "Best Of-track101.MP3");
     EXPECT_EQ(NameFor("<Title>", -1), "Best Of-track-1.MP3");
     EXPECT_EQ(OutputPathFor(m_session, "<Title>", nullptr, 5, "AC/DC", "WAV"),
-              m_session + "AC/DC-track05.WAV")
-        << "the disc label of a default name is not cleaned";
+              m_session + "AC-DC-track05.WAV");
+}
+
+TEST_F(OutputNaming, NothingFromABurnLeadsOutOfTheOutputFolderOrToADevice) {
+    EXPECT_EQ(NameFor("<Title>", 133, "..\\..\\..\\x"), "..-..-..-x-track133.MP3");
+    Fill(m_table[1].title, "Song");
+    EXPECT_EQ(NameFor("<Playlist>\\<Title>", 1, ".."), "-\\Song.MP3");
+    EXPECT_EQ(NameFor("<Playlist>\\<Title>", 1, " . "), "-\\Song.MP3");
+    EXPECT_EQ(NameFor("<Playlist>\\<Title>", 1, "Live."), "Live\\Song.MP3")
+        << "the file system drops the dot";
+    Fill(m_table[2].title, "Tab\tBell\aLine\nEnd");
+    EXPECT_EQ(NameFor("<Title>", 2), "Tab-Bell-Line-End.MP3");
+    Fill(m_table[3].title, "con");
+    EXPECT_EQ(NameFor("<Playlist>\\<Title>", 3, "NUL.txt"), "NUL-.txt\\con-.MP3");
+    Fill(m_table[4].title, "LPT1.live");
+    EXPECT_EQ(NameFor("<Title>", 4), "LPT1-.live.MP3");
+    Fill(m_table[5].title, "COM10");
+    EXPECT_EQ(NameFor("<Title>", 5), "COM10.MP3") << "only COM1 to COM9 are devices";
+}
+
+TEST_F(OutputNaming, ALongTitleIsCutSoThatTheWholePathAndItsExtensionFit) {
+    std::string common(250, 'x');
+    Fill(m_table[1].title, (common + "AAAA").c_str());
+    Fill(m_table[2].title, (common + "BBBB").c_str());
+    std::string first = PathFor("<Title>", 1);
+    EXPECT_EQ(first.size(), 259u);
+    EXPECT_EQ(first.substr(first.size() - 4), ".MP3");
+    WriteFile(first, "taken");
+    std::string second = PathFor("<Title>", 2);
+    EXPECT_NE(second, first) << "two titles alike in their first 250 characters";
+    EXPECT_EQ(second.size(), 259u);
+    EXPECT_EQ(second.substr(second.size() - 5), "1.MP3");
+    WriteFile(second, "taken");
+    EXPECT_EQ(PathFor("<Title>", 1).substr(second.size() - 5), "2.MP3") << "a re-burn is numbered on";
 }
 
 TEST(SessionOutputFolder, EndsInABackslashAndLiesOnADrive) {

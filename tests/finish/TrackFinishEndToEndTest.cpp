@@ -250,7 +250,8 @@ TEST_F(TrackFinishEndToEnd, AStopWhileATrackEncodesEndsPromptlyAndKeepsTheWaitin
     EXPECT_LT(GetTickCount() - start, 2000u);
     EXPECT_EQ(running.Reports(), 1u) << "the aborted track is still finished and reported";
     EXPECT_LT(FileSize(output + "\\01.MP3"), 160000 / 8 * 60) << "less than a minute at 160 kbit/s";
-    EXPECT_FALSE(FileExists(tracks[0])) << "its encoder ran";
+    EXPECT_FALSE(FileExists(tracks[0]));
+    EXPECT_TRUE(FileExists(output + "\\01.WAV")) << "cut short by the stop, so kept whole beside";
     EXPECT_TRUE(FileExists(tracks[1]));
     EXPECT_TRUE(FileExists(tracks[2]));
     EXPECT_FALSE(FileExists(output + "\\02.MP3"));

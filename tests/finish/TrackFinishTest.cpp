@@ -1,4 +1,5 @@
 // Single captured tracks through the finishing step, called the way the conversion thread calls it.
+#include "app/AppFolders.h"
 #include "app/FolderTree.h"
 #include "capture/CaptureIntake.h"
 #include "finish/NameSanitiser.h"
@@ -43,6 +44,14 @@ std::string SmallDisk() {
         return {};
     }
     return folder;
+}
+
+// Where a track is kept when its output folder cannot take it; an earlier run's file would shift
+// the numbering.
+std::string KeptInDefaultFolder(const char* name) {
+    std::string path = DefaultOutputFolder() + "\\" + name;
+    DeleteFileA(path.c_str());
+    return path;
 }
 
 } // namespace
@@ -97,15 +106,17 @@ TEST(TrackFinish, ABurnsFirstTrackFixesTheDiscLabelAndTheOutputFolderForTheWhole
     EXPECT_TRUE(FileExists(root / ("second\\" + label + "\\.WAV"))) << "a new burn takes the new setting";
 }
 
-TEST(TrackFinish, TheCapturedWavGoesWhateverTheEncoderGave) {
+TEST(TrackFinish, ATrackThatCannotBeConvertedIsKeptUnderItsOutputName) {
     TestFolder root;
     ScopedOutputSettings output(root / "out", "<Number>", OutputFormat::Mp3);
     std::string cut = root / "Track04.wav";
-    WriteFile(cut, WavBytes(TestPcm(4000)).substr(0, 30));
+    std::string bytes = WavBytes(TestPcm(4000)).substr(0, 30);
+    WriteFile(cut, bytes);
     CaptureIntake intake;
     EXPECT_EQ(intake.ConvertCapturedTrack(cut.c_str()), 0) << "a WAV cut inside its head is not converted";
     EXPECT_FALSE(FileExists(cut));
     EXPECT_FALSE(FileExists(root / "out\\05.MP3"));
+    EXPECT_EQ(ReadFile(root / "out\\05.WAV"), bytes) << "moved, not lost";
     EXPECT_EQ(intake.finishingTrack, 0);
 }
 
@@ -117,11 +128,15 @@ TEST(TrackFinish, AnOutputFolderThatCannotBeCreatedCostsTheTrackOnly) {
     EncoderWindow window;
     intake.SetNotifyWindow(window.Get());
     std::string wav = WriteTrack(root / "Track00.wav");
+    std::string kept = KeptInDefaultFolder("01.WAV");
     EXPECT_EQ(intake.ConvertCapturedTrack(wav.c_str()), 1) << "the WAV encoder fails without a word";
     EXPECT_FALSE(FileExists(wav));
+    EXPECT_TRUE(FileExists(kept)) << "kept where the output folder could not take it";
+    DeleteFileA(kept.c_str());
 
     GetSettings().outputFormat = OutputFormat::Mp3;
     std::string mp3 = WriteTrack(NewFolder(root / "next") + "\\Track01.wav");
+    kept = KeptInDefaultFolder("02.WAV");
     std::atomic<LONG> finishingWhileAsked{-1};
     std::thread user([&] {
         WaitFor(
@@ -134,6 +149,8 @@ TEST(TrackFinish, AnOutputFolderThatCannotBeCreatedCostsTheTrackOnly) {
     user.join();
     EXPECT_EQ(finishingWhileAsked, 1) << "the MP3 encoder asks the user while the track is in hand";
     EXPECT_FALSE(FileExists(mp3));
+    EXPECT_TRUE(FileExists(kept));
+    DeleteFileA(kept.c_str());
     window.Pump();
     ASSERT_EQ(window.finished.size(), 2u) << "both tracks are still reported";
     EXPECT_FALSE(FileExists(window.finished[1]->outputPath));
@@ -150,9 +167,13 @@ TEST(TrackFinish, AFullDiskEndsTheFileEarlyWithoutHangingOrCrashing) {
     ScopedOutputSettings output(folder, "<Number>", OutputFormat::Mp3);
     CaptureIntake intake;
     std::string mp3 = WriteTrack(root / "Track00.wav", 8);
+    CopyFileA(mp3.c_str(), (root / "copy.wav").c_str(), FALSE);
+    std::string kept = KeptInDefaultFolder("01.WAV");
     DWORD start = GetTickCount();
     EXPECT_EQ(intake.ConvertCapturedTrack(mp3.c_str()), 1);
     EXPECT_FALSE(FileExists(mp3));
+    EXPECT_EQ(ReadFile(kept), ReadFile(root / "copy.wav")) << "the whole track, where there was room";
+    DeleteFileA(kept.c_str());
     FoundFileInfo written;
     ASSERT_EQ(FindFileInfo(folder + "\\01.MP3", written), 1);
     EXPECT_GT(written.size, 0u);
@@ -160,8 +181,11 @@ TEST(TrackFinish, AFullDiskEndsTheFileEarlyWithoutHangingOrCrashing) {
 
     GetSettings().outputFormat = OutputFormat::Wav;
     std::string wav = WriteTrack(root / "Track01.wav", 1);
+    kept = KeptInDefaultFolder("02.WAV");
     EXPECT_EQ(intake.ConvertCapturedTrack(wav.c_str()), 1);
     EXPECT_FALSE(FileExists(wav));
+    EXPECT_TRUE(FileExists(kept));
+    DeleteFileA(kept.c_str());
     EXPECT_LT(GetTickCount() - start, 30000u);
     DeleteFolderTree(folder);
 }

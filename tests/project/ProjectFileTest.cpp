@@ -338,6 +338,75 @@ TEST_F(ProjectFileTest, MissingEmptyOrBrokenFileGivesDefaultsAndAnEmptyCatalogue
     }
 }
 
+// A document type lets a file of kilobytes expand into gigabytes in the system's parser, which
+// kept the program from starting. This one expands to 30 million characters, seconds of work; it
+// must be refused before any of it, in whatever encoding and by either way of reading.
+TEST_F(ProjectFileTest, AFileWithADocumentTypeIsRefusedAtOnceAndKept) {
+    std::string folder = Folder("Disc");
+    File(folder + "\\01.mp3");
+    std::string uses;
+    for (int i = 0; i < 300; ++i) {
+        uses += "&e;";
+    }
+    std::string utf8 = "<?xml version=\"1.0\"?>\n<!DOCTYPE quaverlane_project [<!ENTITY e \"" +
+                       std::string(100000, 'x') + "\">]>\n<quaverlane_project disc_count=\"1\">\n" +
+                       "<disc_data id=\"0\" track_count=\"1\" disc_label=\"" + uses + "\" path=\"" + folder +
+                       "\"><track_data id=\"0\">" + folder + "\\01.mp3</track_data></disc_data>\n" +
+                       "</quaverlane_project>\n";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : utf8) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    for (ProjectReading reading : {ProjectReading::Indexed, ProjectReading::SearchPerValue}) {
+        for (const std::string& content : {utf8, utf16}) {
+            qvltest::WriteFile(m_project, content);
+            DiscCatalogue catalogue;
+            DWORD start = GetTickCount();
+            ASSERT_TRUE(catalogue.LoadProject(m_project, reading));
+            EXPECT_LT(GetTickCount() - start, 2000u);
+            EXPECT_EQ(catalogue.GetCount(), 0u);
+            std::string kept = m_project + kUnreadableSuffix;
+            EXPECT_TRUE(qvltest::ReadFile(kept) == content) << "a copy of the file is kept";
+            DeleteFileA(kept.c_str());
+        }
+    }
+}
+
+// The next save writes only what the load took, so a file that is not taken whole must be kept.
+TEST_F(ProjectFileTest, AFileThatCannotBeTakenWholeIsKept) {
+    Folder("Disc");
+    File(m_folder / "Disc\\01.mp3");
+    auto project = [](const char* root, const char* discCount, const char* trackCount) {
+        return std::string("<") + root + " disc_count=\"" + discCount +
+               "\">\n<disc_data id=\"0\" track_count=\"" + trackCount +
+               "\" path=\"@FOLDER@\\Disc\"><track_data id=\"0\">@FOLDER@\\Disc\\01.mp3</track_data>" +
+               "</disc_data>\n</" + root + ">\n";
+    };
+    struct Case {
+        const char* fault;
+        std::string document;
+        size_t discs;
+    };
+    for (const Case& c :
+         {Case{"another root", project("project", "1", "1"), 0},
+          Case{"a negative disc count", project("quaverlane_project", "-3", "1"), 0},
+          Case{"a track count that is no number", project("quaverlane_project", "1", "many"), 0},
+          Case{"nothing: counts may promise more", project("quaverlane_project", "2", "3"), 1}}) {
+        WriteDocument(c.document);
+        DiscCatalogue catalogue;
+        ASSERT_TRUE(catalogue.LoadProject(m_project)) << c.fault;
+        EXPECT_EQ(catalogue.GetCount(), c.discs) << c.fault;
+        std::string kept = m_project + kUnreadableSuffix;
+        if (c.discs == 0) {
+            EXPECT_EQ(qvltest::ReadFile(kept), qvltest::ReadFile(m_project)) << c.fault;
+        } else {
+            EXPECT_FALSE(qvltest::FileExists(kept)) << c.fault;
+        }
+        DeleteFileA(kept.c_str());
+    }
+}
+
 TEST_F(ProjectFileTest, ASaveThatCannotCompleteLeavesTheProjectAsItWas) {
     qvltest::WriteFile(m_project, "the last good project");
     DiscCatalogue catalogue;

@@ -1,5 +1,6 @@
 #include "ui/manager/DlgManager.h"
 
+#include "app/FolderTree.h"
 #include "app/Messages.h"
 #include "app/QuaverGUIApp.h"
 #include "app/Settings.h"
@@ -9,7 +10,10 @@
 
 CDlgManager::CDlgManager() : m_pWatcher(std::make_unique<CaptureFolderWatcher>()) {}
 
-CDlgManager::~CDlgManager() = default;
+CDlgManager::~CDlgManager() {
+    StopCapture();
+    Destroy();
+}
 
 INT_PTR CDlgManager::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -50,7 +54,11 @@ INT_PTR CDlgManager::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 BOOL CDlgManager::OnInitDialog() {
     TheApp().SetMainWindowHandle(Hwnd());
     m_pWatcher->SetNotifyWindow(Hwnd());
-    m_pWatcher->AddFolder(ReadCaptureFolderFromRegistry());
+    // The folder watched is the one wiped at start and exit: one value, made absolute once.
+    const std::string& capture = GetSettings().captureFolder;
+    CreateFolderTree(capture);
+    m_pWatcher->AddFolder(capture);
+    GetCaptureIntake().SetCaptureFolder(capture);
     // Without a folder to watch the program still runs; it just receives no burns.
     m_pWatcher->StartWatching();
     GetCaptureIntake().StartConversionThread();

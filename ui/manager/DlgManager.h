@@ -12,6 +12,10 @@ public:
     CDlgManager();
     ~CDlgManager() override;
 
+    // Stops the conversion thread and then the watcher, in that order, before anything they use
+    // goes. Every way out of the program calls it; the second call does nothing.
+    void StopCapture();
+
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -22,8 +26,6 @@ private:
     void OnCaptureEvent(WPARAM action, char* path);
     void OnBurnEndTimer();
     void Exit();
-    // Stops the conversion thread and then the watcher, in that order.
-    void StopCapture();
     // Stores the window's position and size in the settings.
     void StorePlacement();
 
