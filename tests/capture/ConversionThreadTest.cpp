@@ -145,6 +145,16 @@ TEST(ConversionThread, StoppingWhileTracksWaitEndsAfterTheTrackInHandAndKeepsThe
         << "a running encode would be told to stop";
 }
 
+TEST(ConversionThread, AnIntakeThatGoesWithItsThreadRunningStopsItFirst) {
+    DWORD start = GetTickCount();
+    {
+        CaptureIntake intake;
+        intake.StartConversionThread();
+        Sleep(50);
+    }
+    EXPECT_LT(GetTickCount() - start, 1000u) << "the thread is stopped, not waited for forever";
+}
+
 TEST(ConversionThread, AnIdleThreadStopsWithinAPollingStep) {
     CaptureIntake intake;
     intake.StartConversionThread();
