@@ -1,6 +1,6 @@
 #include "app/LinkLibrary.h"
 
-#include "app/AppFolders.h"
+#include "app/framework/AppFolders.h"
 #include "companions/LinkCore/LinkCore.h"
 
 #include <windows.h>

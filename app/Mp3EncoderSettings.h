@@ -1,29 +1,11 @@
 // The MP3 choices of the settings: ID3 flags and the bitrate preset.
 #pragma once
 
+#include "encode/Mp3Preset.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
-
-struct Mp3Preset {
-    int32_t vbr;        // 0 constant bitrate, 1 variable
-    int32_t bitrate;    // kbit/s; the minimum for VBR
-    int32_t maxBitrate; // kbit/s
-
-    bool operator==(const Mp3Preset&) const = default;
-};
-
-// The encoder parameters: the preset table and the triple the MP3 encoder uses.
-class Mp3EncoderParams {
-public:
-    static constexpr int kPresetCount = 21;
-    static const Mp3Preset kPresets[kPresetCount];
-
-    // Row index, or row 0 for an index outside the table.
-    static const Mp3Preset& PresetRow(int index);
-
-    Mp3Preset current{0, 160, 160};
-};
 
 class Mp3EncoderSettings {
 public:

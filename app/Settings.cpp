@@ -1,8 +1,8 @@
 #include "app/Settings.h"
 
-#include "app/AppFolders.h"
+#include "app/framework/AppFolders.h"
 #include "app/CARRegistry.h"
-#include "app/FolderTree.h"
+#include "app/framework/FolderTree.h"
 #include "app/framework/Scoped.h"
 #include "finish/NameSanitiser.h"
 

@@ -4,11 +4,10 @@
 
 #include "app/Mp3EncoderSettings.h"
 #include "encode/WmaCodecCatalogue.h"
+#include "finish/OutputFormat.h"
 
 #include <cstdint>
 #include <string>
-
-enum class OutputFormat : int32_t { Mp3 = 0, Wma = 1, Wav = 2 };
 
 class Settings {
 public:

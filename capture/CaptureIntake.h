@@ -6,11 +6,11 @@
 #include "capture/DiscTrackInfo.h"
 #include "capture/IntakeEnvironment.h"
 #include "capture/PlayerLookup.h"
-#include "capture/TrackTags.h"
+#include "capture/TrackQueue.h"
+#include "capture/TrackTable.h"
 
 #include <windows.h>
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,23 +28,6 @@ protected:
     ~IPlayerLookup() = default;
 };
 
-struct BurnSession {
-    std::string folder;
-    std::vector<std::string> wavPaths;
-    // The byte length of each track's WAV by the burn's cue sheet, read once it is there.
-    std::vector<uint64_t> cueTrackBytes;
-};
-
-inline constexpr char kSessionEndMarker[] = "DiscTrackFinish";
-inline constexpr DWORD kBurnIdleTime = 5000;
-// How long a writer may hold a part-written track without a file event before the idle rule
-// takes what it has: a recorder stalled this long is taken for dead.
-inline constexpr DWORD kStalledWriterTime = 60000;
-inline constexpr size_t kFinishedTracksKept = 32;
-
-// Milliseconds from then to now on the 32-bit tick counter, across one wrap-around.
-DWORD ElapsedTicks(DWORD then, DWORD now);
-
 class CaptureIntake {
 public:
     explicit CaptureIntake(
@@ -53,21 +36,23 @@ public:
     CaptureIntake(const CaptureIntake&) = delete;
     CaptureIntake& operator=(const CaptureIntake&) = delete;
 
-    // Track file queue (user-interface thread unless noted).
-    // Only direct sub-folders of this folder are burns; without one, every folder is.
-    void SetCaptureFolder(const std::string& folder);
-    int OnCaptureFileEvent(const char* path);
-    BurnSession* FindOrAddSession(const char* folder);
-    int QueueTrack(const char* path);
-    std::string TakeNextTrack(); // conversion thread
-    int IsTrackFinished(const char* path);
-    int MarkTrackFinished(const char* path); // conversion thread
-    std::string LastFinishedTrack();
-    void CheckIdleSession(int* queued);
-    int PendingTrackCount();
-    int IsBusy();
-    static int TrackNumberFromFileName(const char* path);
-    static std::string SessionNameFromPath(const char* path);
+    // Track file queue (user-interface thread unless noted); the queue itself is TrackQueue.
+    void SetCaptureFolder(const std::string& folder) { queue.SetCaptureFolder(folder); }
+    int OnCaptureFileEvent(const char* path) { return queue.OnCaptureFileEvent(path); }
+    BurnSession* FindOrAddSession(const char* folder) { return queue.FindOrAddSession(folder); }
+    int QueueTrack(const char* path) { return queue.QueueTrack(path); }
+    std::string TakeNextTrack() { return queue.TakeNextTrack(); } // conversion thread
+    int IsTrackFinished(const char* path) { return queue.IsTrackFinished(path); }
+    int MarkTrackFinished(const char* path) { return queue.MarkTrackFinished(path); } // conversion thread
+    std::string LastFinishedTrack() { return queue.LastFinishedTrack(); }
+    void CheckIdleSession(int* queued) { queue.CheckIdleSession(queued); }
+    int PendingTrackCount() { return queue.PendingTrackCount(); }
+    // 1 while tracks wait, one is being finished, or file events came less than the idle time ago.
+    int IsBusy() {
+        return queue.PendingTrackCount() != 0 || finishingTrack != 0 || queue.RecentlyActive() ? 1 : 0;
+    }
+    static int TrackNumberFromFileName(const char* path) { return TrackQueue::TrackNumberFromFileName(path); }
+    static std::string SessionNameFromPath(const char* path) { return TrackQueue::SessionNameFromPath(path); }
 
     // Conversion thread.
     int StartConversionThread();
@@ -88,9 +73,10 @@ public:
     int EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath,
                          bool* complete = nullptr);
 
-    // Track finish (conversion thread): names the output file from the filename format, encodes
-    // the captured WAV into it and deletes the WAV, whatever the encoder's result. 0 when the path
-    // is no captured track (nothing done), otherwise the encoder driver's result.
+    // Track finish (conversion thread): names the output file from the filename format and
+    // encodes the captured WAV into it; the WAV is deleted once the output is whole, otherwise it
+    // goes into the output folder under the output name. 0 when the path is no captured track
+    // (nothing done), otherwise the encoder driver's result.
     int ConvertCapturedTrack(const char* wavPath);
     // Before the capture folder is wiped (start and exit, the conversion thread stopped): every
     // captured WAV that was not converted goes into the output folder under its output name.
@@ -102,7 +88,7 @@ public:
     // lead-in and completed from the music player.
     void PrepareSession(const std::string& folder);
 
-    const std::vector<std::unique_ptr<BurnSession>>& Sessions() const { return sessions; }
+    const std::vector<std::unique_ptr<BurnSession>>& Sessions() const { return queue.Sessions(); }
     const DiscTrackInfo* TrackInfo() const { return trackInfo.get(); }
     DiscTrackInfo* TrackInfo() { return trackInfo.get(); }
     int CdTextTrackCount() const { return cdTextTrackCount; }
@@ -119,38 +105,16 @@ public:
 private:
     static unsigned __stdcall ConversionThreadProc(void* owner);
     void RequestStop();
-    // The feeder's and the encoder's exit codes come back through feederDone and encoderDone
-    // (their "done" codes when the track was converted whole).
+    // One track through the feeder, the pipe and the encoder; complete as for the drivers.
     int RunPipeline(PipelineEncoder& encoder, const std::string& sourcePath, const std::string& outputPath,
                     bool* complete);
     void RunConversionLoop();
-    DWORD Now() const { return environment->TickCount(); }
-    enum class CaptureState { kUnknown, kComplete, kBeingWritten };
-    // What the cue sheet and the file say of a captured WAV; whether a writer still holds it is
-    // asked only when the answer can change the outcome (idle: the idle rule is due).
-    CaptureState CapturedTrackState(BurnSession& session, const std::string& wavPath, bool idle);
-    // A pruned burn folder is deleted only once none of its tracks waits or is being converted.
-    void DeleteSessionFolderWhenIdle(const std::string& folder);
-    void QueueLeftoverTracks(const std::string& folder);
-    bool IsBurnFolder(const std::string& folder) const;
-    void TakeMissedFiles();
-    void DeleteDeferredFolders();
-    bool HasWorkIn(const std::string& folder);
-
     std::unique_ptr<IntakeEnvironment> environment;
-    std::string captureFolder;
-    std::vector<std::unique_ptr<BurnSession>> sessions;
-    std::deque<std::string> pendingTracks;
-    std::vector<std::string> finishedTracks;
-    std::string lastQueuedPath;
-    DWORD lastEventTime;
+    TrackQueue queue;
     volatile LONG stopRequested = 0;
     CWorkerThread thread;
     std::unique_ptr<DiscTrackInfo[]> trackInfo;
     int cdTextTrackCount = 0;
-    // The track the conversion thread works on, under lock; empty between tracks.
-    std::string convertingPath;
-    std::vector<std::string> deferredFolders;
     IPlayerLookup* lookup = &ITunesLookup();
 };
 

@@ -22,14 +22,13 @@ std::string FolderOf(const std::string& path) {
 } // namespace
 
 CaptureIntake::CaptureIntake(std::unique_ptr<IntakeEnvironment> intakeEnvironment)
-    : environment(std::move(intakeEnvironment)) {
+    : environment(std::move(intakeEnvironment)), queue(*environment, lock) {
     InitializeCriticalSection(&lock);
     abortEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     workerDoneEvents[0] = CreateEventA(nullptr, TRUE, TRUE, nullptr);
     workerDoneEvents[1] = CreateEventA(nullptr, TRUE, TRUE, nullptr);
     trackInfo = std::make_unique<DiscTrackInfo[]>(kTrackInfoCount);
     cdTextTrackCount = 0;
-    lastEventTime = Now();
 }
 
 CaptureIntake::~CaptureIntake() {
@@ -40,7 +39,6 @@ CaptureIntake::~CaptureIntake() {
         WaitForMultipleObjects(2, workerDoneEvents, TRUE, INFINITE);
         thread.Join();
     }
-    sessions.clear();
     DeleteCriticalSection(&lock);
     for (HANDLE* event : {&abortEvent, &workerDoneEvents[0], &workerDoneEvents[1]}) {
         if (*event != nullptr) {
@@ -130,8 +128,7 @@ void CaptureIntake::RunConversionLoop() {
                 ConvertCapturedTrack(path.c_str());
             }
         }
-        ScopedLock hold(lock);
-        convertingPath.clear();
+        queue.TrackDone();
     }
 }
 

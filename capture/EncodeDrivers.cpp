@@ -3,6 +3,7 @@
 #include "capture/CaptureIntake.h"
 
 #include "app/Messages.h"
+#include "app/Settings.h"
 #include "app/framework/Scoped.h"
 #include "encode/Mp3Encoder.h"
 #include "encode/PipeFeeder.h"
@@ -20,7 +21,9 @@ constexpr DWORD kOwnEncodersConstant = 224;
 
 int CaptureIntake::EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath,
                                     bool* complete) {
-    Mp3Encoder encoder;
+    // The encoder works from a copy of the choices as they stand when the track starts.
+    Mp3EncoderSettings& settings = GetSettings().mp3;
+    Mp3Encoder encoder({settings.Current(), settings.id3v1 != 0, settings.id3v2 != 0});
     return RunPipeline(encoder, sourcePath, outputPath, complete);
 }
 

@@ -1,6 +1,6 @@
 #include "capture/IntakeEnvironment.h"
 
-#include "app/FolderTree.h"
+#include "app/framework/FolderTree.h"
 #include "app/framework/Scoped.h"
 
 #include <algorithm>

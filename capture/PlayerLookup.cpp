@@ -1,6 +1,6 @@
 #include "capture/PlayerLookup.h"
 
-#include "app/AppFolders.h"
+#include "app/framework/AppFolders.h"
 #include "capture/AutomationObject.h"
 #include "capture/CaptureIntake.h"
 #include "capture/CueSheet.h"

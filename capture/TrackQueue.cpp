@@ -1,10 +1,4 @@
-// The track file queue of the capture intake: when a captured WAV is complete.
-//   1. a track is complete when a newer WAV is reported in the same burn folder;
-//   2. the last track of the highest burn is complete when a burn folder not yet held appears;
-//   3. ... or as soon as the cue sheet proves it complete and its writer has let go of it;
-//   4. ... or when no file event has come for five seconds, unless its writer is visibly still
-//      in the middle of it.
-#include "capture/CaptureIntake.h"
+#include "capture/TrackQueue.h"
 
 #include "app/framework/Scoped.h"
 
@@ -34,16 +28,24 @@ std::string FolderOf(const std::string& path) {
 
 } // namespace
 
+TrackQueue::TrackQueue(const IntakeEnvironment& intakeEnvironment, CRITICAL_SECTION& intakeLock)
+    : environment(intakeEnvironment), lock(intakeLock), lastEventTime(intakeEnvironment.TickCount()) {}
+
+void TrackQueue::TrackDone() {
+    ScopedLock hold(lock);
+    convertingPath.clear();
+}
+
 DWORD ElapsedTicks(DWORD then, DWORD now) {
     return now >= then ? now - then : 0xFFFFFFFF - then + now;
 }
 
-int CaptureIntake::OnCaptureFileEvent(const char* path) {
+int TrackQueue::OnCaptureFileEvent(const char* path) {
     lastEventTime = Now();
     if (path == nullptr) {
         return 0;
     }
-    DWORD attributes = environment->FileAttributes(path);
+    DWORD attributes = environment.FileAttributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return 0;
     }
@@ -78,7 +80,7 @@ int CaptureIntake::OnCaptureFileEvent(const char* path) {
     return 1;
 }
 
-BurnSession* CaptureIntake::FindOrAddSession(const char* folder) {
+BurnSession* TrackQueue::FindOrAddSession(const char* folder) {
     if (folder == nullptr) {
         return nullptr;
     }
@@ -117,7 +119,7 @@ BurnSession* CaptureIntake::FindOrAddSession(const char* folder) {
     return added;
 }
 
-int CaptureIntake::QueueTrack(const char* path) {
+int TrackQueue::QueueTrack(const char* path) {
     if (path == nullptr) {
         return 0;
     }
@@ -132,7 +134,7 @@ int CaptureIntake::QueueTrack(const char* path) {
     return 1;
 }
 
-std::string CaptureIntake::TakeNextTrack() {
+std::string TrackQueue::TakeNextTrack() {
     ScopedLock hold(lock);
     if (pendingTracks.empty()) {
         return {};
@@ -144,7 +146,7 @@ std::string CaptureIntake::TakeNextTrack() {
     return next;
 }
 
-int CaptureIntake::IsTrackFinished(const char* path) {
+int TrackQueue::IsTrackFinished(const char* path) {
     if (path == nullptr) {
         return 1;
     }
@@ -158,7 +160,7 @@ int CaptureIntake::IsTrackFinished(const char* path) {
                : 0;
 }
 
-int CaptureIntake::MarkTrackFinished(const char* path) {
+int TrackQueue::MarkTrackFinished(const char* path) {
     if (path == nullptr) {
         return 0;
     }
@@ -169,12 +171,12 @@ int CaptureIntake::MarkTrackFinished(const char* path) {
     return 1;
 }
 
-std::string CaptureIntake::LastFinishedTrack() {
+std::string TrackQueue::LastFinishedTrack() {
     ScopedLock hold(lock);
     return finishedTracks.empty() ? std::string() : finishedTracks.back();
 }
 
-void CaptureIntake::CheckIdleSession(int* queued) {
+void TrackQueue::CheckIdleSession(int* queued) {
     *queued = 0;
     DeleteDeferredFolders();
     TakeMissedFiles();
@@ -199,11 +201,11 @@ void CaptureIntake::CheckIdleSession(int* queued) {
     }
 }
 
-CaptureIntake::CaptureState CaptureIntake::CapturedTrackState(BurnSession& session,
-                                                              const std::string& wavPath, bool idle) {
+TrackQueue::CaptureState TrackQueue::CapturedTrackState(BurnSession& session, const std::string& wavPath,
+                                                        bool idle) {
     if (session.cueTrackBytes.empty()) {
         std::vector<CueTrackTime> times(kMaxCueTracks);
-        int count = environment->ReadCueSheet(session.folder, times.data());
+        int count = environment.ReadCueSheet(session.folder, times.data());
         for (int track = 0; track < count; ++track) {
             session.cueTrackBytes.push_back(uint64_t{times[track].length} * kCdFrameBytes);
         }
@@ -213,31 +215,28 @@ CaptureIntake::CaptureState CaptureIntake::CapturedTrackState(BurnSession& sessi
         return CaptureState::kUnknown;
     }
     uint64_t expected = session.cueTrackBytes[track - 1];
-    uint64_t present = environment->WavDataBytes(wavPath);
+    uint64_t present = environment.WavDataBytes(wavPath);
     // Only the last track waits for the idle rule; an earlier one is finished by the next WAV.
     bool last = track == static_cast<int>(session.cueTrackBytes.size());
-    if (present == expected && last && !environment->HeldByWriter(wavPath)) {
+    if (present == expected && last && !environment.HeldByWriter(wavPath)) {
         return CaptureState::kComplete;
     }
-    if (present < expected && idle && environment->HeldByWriter(wavPath)) {
+    if (present < expected && idle && environment.HeldByWriter(wavPath)) {
         return CaptureState::kBeingWritten;
     }
     return CaptureState::kUnknown;
 }
 
-int CaptureIntake::PendingTrackCount() {
+bool TrackQueue::RecentlyActive() const {
+    return ElapsedTicks(lastEventTime, Now()) < kBurnIdleTime;
+}
+
+int TrackQueue::PendingTrackCount() {
     ScopedLock hold(lock);
     return static_cast<int>(pendingTracks.size());
 }
 
-int CaptureIntake::IsBusy() {
-    return PendingTrackCount() != 0 || finishingTrack != 0 ||
-                   ElapsedTicks(lastEventTime, Now()) < kBurnIdleTime
-               ? 1
-               : 0;
-}
-
-int CaptureIntake::TrackNumberFromFileName(const char* path) {
+int TrackQueue::TrackNumberFromFileName(const char* path) {
     const char* slash = path != nullptr ? strrchr(path, '\\') : nullptr;
     if (slash == nullptr) {
         return -1;
@@ -250,17 +249,17 @@ int CaptureIntake::TrackNumberFromFileName(const char* path) {
     return 10 * (digit[0] - '0') + (digit[1] - '0');
 }
 
-std::string CaptureIntake::SessionNameFromPath(const char* path) {
+std::string TrackQueue::SessionNameFromPath(const char* path) {
     std::string folder = FolderOf(path != nullptr ? path : "");
     size_t slash = folder.find_last_of('\\');
     return slash == std::string::npos ? std::string() : folder.substr(slash + 1);
 }
 
-bool CaptureIntake::IsBurnFolder(const std::string& folder) const {
+bool TrackQueue::IsBurnFolder(const std::string& folder) const {
     return captureFolder.empty() || SameText(FolderOf(folder), captureFolder.c_str());
 }
 
-void CaptureIntake::SetCaptureFolder(const std::string& folder) {
+void TrackQueue::SetCaptureFolder(const std::string& folder) {
     captureFolder = folder;
     while (captureFolder.size() > 3 && captureFolder.back() == '\\') {
         captureFolder.pop_back();
@@ -269,9 +268,9 @@ void CaptureIntake::SetCaptureFolder(const std::string& folder) {
 
 // The system may drop file events (under load, or for files written right after their folder was
 // created): what the newest burn holds is looked at directly, as if it had been reported.
-void CaptureIntake::TakeMissedFiles() {
+void TrackQueue::TakeMissedFiles() {
     if (!captureFolder.empty()) {
-        std::vector<std::string> burns = environment->ListFolders(captureFolder);
+        std::vector<std::string> burns = environment.ListFolders(captureFolder);
         if (!burns.empty() &&
             (sessions.empty() || _stricmp(burns.back().c_str(), sessions.back()->folder.c_str()) > 0)) {
             OnCaptureFileEvent(burns.back().c_str());
@@ -281,7 +280,7 @@ void CaptureIntake::TakeMissedFiles() {
         return;
     }
     const std::vector<std::string>& known = sessions.back()->wavPaths;
-    for (const std::string& wav : environment->ListWavs(sessions.back()->folder)) {
+    for (const std::string& wav : environment.ListWavs(sessions.back()->folder)) {
         if (std::none_of(known.begin(), known.end(),
                          [&wav](const std::string& seen) { return SameText(seen, wav.c_str()); })) {
             OnCaptureFileEvent(wav.c_str());
@@ -291,8 +290,8 @@ void CaptureIntake::TakeMissedFiles() {
 
 // A burn folder that is pruned may hold tracks no rule ever queued (its name sorted below a later
 // burn's, or its last track was waiting for the idle rule): they are converted before it goes.
-void CaptureIntake::QueueLeftoverTracks(const std::string& folder) {
-    for (const std::string& wav : environment->ListWavs(folder)) {
+void TrackQueue::QueueLeftoverTracks(const std::string& folder) {
+    for (const std::string& wav : environment.ListWavs(folder)) {
         if (IsTrackFinished(wav.c_str()) != 0) {
             continue;
         }
@@ -304,26 +303,26 @@ void CaptureIntake::QueueLeftoverTracks(const std::string& folder) {
     }
 }
 
-void CaptureIntake::DeleteSessionFolderWhenIdle(const std::string& folder) {
+void TrackQueue::DeleteSessionFolderWhenIdle(const std::string& folder) {
     QueueLeftoverTracks(folder);
     if (HasWorkIn(folder)) {
         deferredFolders.push_back(folder);
     } else {
-        environment->DeleteSessionFolder(folder);
+        environment.DeleteSessionFolder(folder);
     }
 }
 
-void CaptureIntake::DeleteDeferredFolders() {
+void TrackQueue::DeleteDeferredFolders() {
     std::erase_if(deferredFolders, [this](const std::string& folder) {
         if (HasWorkIn(folder)) {
             return false;
         }
-        environment->DeleteSessionFolder(folder);
+        environment.DeleteSessionFolder(folder);
         return true;
     });
 }
 
-bool CaptureIntake::HasWorkIn(const std::string& folder) {
+bool TrackQueue::HasWorkIn(const std::string& folder) {
     auto inFolder = [&folder](const std::string& path) {
         return path.size() > folder.size() && path[folder.size()] == '\\' &&
                _strnicmp(path.c_str(), folder.c_str(), folder.size()) == 0;

@@ -1,6 +1,6 @@
 #include "encode/LameLibrary.h"
 
-#include "app/AppFolders.h"
+#include "app/framework/AppFolders.h"
 
 namespace {
 

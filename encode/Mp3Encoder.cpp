@@ -1,6 +1,5 @@
 #include "encode/Mp3Encoder.h"
 
-#include "app/Settings.h"
 #include "app/framework/Scoped.h"
 #include "companions/qvllog/qvllog.h"
 #include "encode/LameLibrary.h"
@@ -71,7 +70,8 @@ BE_CONFIG MakeLameConfig(const Mp3Preset& triple, DWORD sampleRate, DWORD channe
     return config;
 }
 
-Mp3Encoder::Mp3Encoder() : m_lame(std::make_unique<LameLibrary>()) {}
+Mp3Encoder::Mp3Encoder(const Mp3EncodeOptions& options)
+    : m_lame(std::make_unique<LameLibrary>()), m_options(options) {}
 
 Mp3Encoder::~Mp3Encoder() {
     Join();
@@ -87,7 +87,7 @@ bool Mp3Encoder::IsFormatSupported(const WAVEFORMATEX& format) const {
 }
 
 unsigned Mp3Encoder::RunThread() {
-    const Mp3Preset triple = GetSettings().mp3.Current();
+    const Mp3Preset triple = m_options.preset;
 
     unsigned exitCode = kDone;
     ScopedFileHandle file(CreateFileA(m_work.outputPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -104,9 +104,8 @@ unsigned Mp3Encoder::RunThread() {
     }
 
     CloseReadPipe("Close MP3 read pipe handle error: handle=%x dwLastCode=0x%x");
-    const Mp3EncoderSettings& settings = GetSettings().mp3;
-    const bool id3v1 = settings.id3v1 != 0;
-    const bool id3v2 = settings.id3v2 != 0;
+    const bool id3v1 = m_options.id3v1;
+    const bool id3v2 = m_options.id3v2;
 
     if (file) {
         HANDLE handle = file.Release();

@@ -2,8 +2,8 @@
 // the Info frame and the ID3 tags the settings ask for.
 #pragma once
 
-#include "app/Mp3EncoderSettings.h"
 #include "encode/BladeEncoder.h"
+#include "encode/Mp3Preset.h"
 #include "encode/PipelineEncoder.h"
 
 #include <memory>
@@ -14,10 +14,18 @@ class LameLibrary;
 // count but 1 means stereo.
 BE_CONFIG MakeLameConfig(const Mp3Preset& triple, DWORD sampleRate, DWORD channels);
 
+// What one encode is configured with, copied when the track starts: a changed setting never
+// reaches a track under way.
+struct Mp3EncodeOptions {
+    Mp3Preset preset{0, 160, 160};
+    bool id3v1 = true;
+    bool id3v2 = true;
+};
+
 class Mp3Encoder : public PipelineEncoder {
 public:
     // Loads the library at once; IsReady tells whether that worked.
-    Mp3Encoder();
+    explicit Mp3Encoder(const Mp3EncodeOptions& options = {});
     ~Mp3Encoder() override;
 
     int IsReady() override;
@@ -36,4 +44,5 @@ private:
     unsigned EncodeStream(HANDLE file, const Mp3Preset& triple);
 
     std::unique_ptr<LameLibrary> m_lame;
+    Mp3EncodeOptions m_options;
 };

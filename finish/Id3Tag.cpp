@@ -1,6 +1,6 @@
 #include "finish/Id3Tag.h"
 
-#include "app/AppFolders.h"
+#include "app/framework/AppFolders.h"
 #include "companions/AudioTagCore/GenreInfo.h"
 
 #include <id3/misc_support.h>

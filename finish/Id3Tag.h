@@ -3,7 +3,7 @@
 // reports a failure: a missing or read-only file stays as it was and the result is still 1.
 #pragma once
 
-#include "capture/TrackTags.h"
+#include "companions/AudioTagCore/TrackTags.h"
 
 #include <id3/tag.h>
 

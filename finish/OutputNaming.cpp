@@ -1,6 +1,6 @@
 #include "finish/OutputNaming.h"
 
-#include "app/FolderTree.h"
+#include "app/framework/FolderTree.h"
 #include "finish/NameSanitiser.h"
 
 #include <algorithm>
@@ -69,31 +69,30 @@ void ReplaceToken(std::string& text, const std::string& token, const std::string
     }
 }
 
-std::string ExpandFilenameFormat(std::string format, const DiscTrackInfo& track, int trackNumber,
+std::string ExpandFilenameFormat(std::string format, const TrackTags& track, int trackNumber,
                                  const std::string& discLabel) {
     char number[16];
     std::snprintf(number, sizeof number, "%02d", trackNumber);
-    ReplaceToken(format, "<Artist>", Cleaned(track.artist));
-    ReplaceToken(format, "<Album>", Cleaned(track.album));
+    ReplaceToken(format, "<Artist>", Cleaned(track.artist.c_str()));
+    ReplaceToken(format, "<Album>", Cleaned(track.album.c_str()));
     ReplaceToken(format, "<Number>", number);
-    ReplaceToken(format, "<Title>", Cleaned(track.title));
-    ReplaceToken(format, "<Genre>", Cleaned(track.genre));
+    ReplaceToken(format, "<Title>", Cleaned(track.title.c_str()));
+    ReplaceToken(format, "<Genre>", Cleaned(track.genre.c_str()));
     ReplaceToken(format, "<Playlist>", Cleaned(discLabel));
     return format;
 }
 
-std::string BaseName(const std::string& filenameFormat, const DiscTrackInfo* table, int trackNumber,
+std::string BaseName(const std::string& filenameFormat, const TrackTags* track, int trackNumber,
                      const std::string& discLabel) {
     char fallback[300];
     std::snprintf(fallback, sizeof fallback, "%s-track%02d", Cleaned(discLabel).c_str(), trackNumber);
-    if (trackNumber < 0 || trackNumber >= kTrackInfoCount || table == nullptr) {
+    if (track == nullptr) {
         return fallback;
     }
-    const DiscTrackInfo& track = table[trackNumber];
     if (filenameFormat.empty()) {
-        return track.title[0] != '\0' ? Cleaned(track.title) : fallback;
+        return !track->title.empty() ? Cleaned(track->title.c_str()) : fallback;
     }
-    return ExpandFilenameFormat(filenameFormat, track, trackNumber, discLabel);
+    return ExpandFilenameFormat(filenameFormat, *track, trackNumber, discLabel);
 }
 
 // The folder below the session folder and the file's base name, each part made safe.
@@ -154,9 +153,9 @@ const char* OutputExtension(OutputFormat written) {
 }
 
 std::string OutputPathFor(const std::string& sessionFolder, const std::string& filenameFormat,
-                          const DiscTrackInfo* table, int trackNumber, const std::string& discLabel,
+                          const TrackTags* track, int trackNumber, const std::string& discLabel,
                           const char* extension) {
-    PlannedName plan = PlanName(sessionFolder, BaseName(filenameFormat, table, trackNumber, discLabel));
+    PlannedName plan = PlanName(sessionFolder, BaseName(filenameFormat, track, trackNumber, discLabel));
     // Folders so deep that no name fits are given up for the session folder itself.
     if (FittedPath(plan, std::string(".") + extension + "999").empty()) {
         plan.folder = sessionFolder;

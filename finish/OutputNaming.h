@@ -2,8 +2,8 @@
 // user's filename format gives the track.
 #pragma once
 
-#include "app/Settings.h"
-#include "capture/DiscTrackInfo.h"
+#include "companions/AudioTagCore/TrackTags.h"
+#include "finish/OutputFormat.h"
 
 #include <string>
 
@@ -20,13 +20,13 @@ OutputFormat WrittenFormat(OutputFormat chosen);
 const char* OutputExtension(OutputFormat written);
 
 // The path below the session folder (which ends in "\") that the filename format makes for the
-// track, numbered Name1, Name2, ... when the plain name is taken; the folders it names are
-// created. An empty format names the file after the track's title; a track number outside 0 to
-// 100 or a missing table gives "<disc label>-trackNN". Every value is cleaned of separators,
-// wildcards and control characters; folder names lose trailing dots and blanks ("." and ".."
-// become "-"), device names such as "CON" get a "-", and the base name is cut so that the whole
+// track from its title, artist, album and genre, numbered Name1, Name2, ... when the plain name is
+// taken; the folders it names are created. An empty format names the file after the track's
+// title; a missing track (no table, or a number outside it) gives "<disc label>-trackNN". Every value is
+// cleaned of separators, wildcards and control characters; folder names lose trailing dots and blanks ("."
+// and ".." become "-"), device names such as "CON" get a "-", and the base name is cut so that the whole
 // path, number and extension included, stays within 259 characters. The result always lies
 // below the session folder.
 std::string OutputPathFor(const std::string& sessionFolder, const std::string& filenameFormat,
-                          const DiscTrackInfo* table, int trackNumber, const std::string& discLabel,
+                          const TrackTags* track, int trackNumber, const std::string& discLabel,
                           const char* extension);

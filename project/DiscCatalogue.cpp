@@ -1,7 +1,7 @@
 #include "project/DiscCatalogue.h"
 
-#include "app/AppFolders.h"
-#include "app/FolderTree.h"
+#include "app/framework/AppFolders.h"
+#include "app/framework/FolderTree.h"
 #include "app/Settings.h"
 #include "app/framework/Scoped.h"
 

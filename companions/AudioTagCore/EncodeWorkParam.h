@@ -3,7 +3,7 @@
 // same order with its own handle and pointer widths.
 #pragma once
 
-#include "capture/TrackTags.h"
+#include "companions/AudioTagCore/TrackTags.h"
 #include "companions/AudioTagCore/AudioTagCore.h"
 
 #include <windows.h>

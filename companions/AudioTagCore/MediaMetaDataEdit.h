@@ -3,7 +3,7 @@
 // of the library's interface: the WMA library's editor is built on it.
 #pragma once
 
-#include "capture/TrackTags.h"
+#include "companions/AudioTagCore/TrackTags.h"
 #include "companions/AudioTagCore/AudioTagCore.h"
 
 class AUDIOTAGCORE_API CMediaMetaDataEdit {

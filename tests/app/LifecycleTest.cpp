@@ -1,6 +1,6 @@
 // The real program started under Wine, driven from outside as a user or Windows would drive it.
-#include "app/AppFolders.h"
-#include "app/FolderTree.h"
+#include "app/framework/AppFolders.h"
+#include "app/framework/FolderTree.h"
 #include "res/resource.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"

@@ -1,4 +1,4 @@
-#include "app/AppFolders.h"
+#include "app/framework/AppFolders.h"
 #include "app/Settings.h"
 #include "tests/support/TestSupport.h"
 
@@ -29,19 +29,10 @@ TEST(RunOnStartup, AddsAndRemovesOnlyItsOwnRunValue) {
               "C:\\Tools\\other.exe /tray");
 }
 
-TEST(CaptureFolderFromRegistry, ReturnsTheValueAndCreatesTheFolderWithItsParents) {
+// 2,047 characters and the terminator fill the 2,048-byte buffer of the read exactly.
+TEST(CaptureFolderFromRegistry, IsCreatedWithItsParentsAndAValueFillingTheWholeBufferIsCutAt2000) {
     TestFolder root;
-    std::string folder = root / "missing\\parent\\capture";
-    RegistryValue value(HKEY_LOCAL_MACHINE, kProgramKey, kCaptureFolderValue, folder);
-
-    EXPECT_EQ(ReadCaptureFolderFromRegistry(), folder);
-    EXPECT_TRUE(FolderExists(folder));
-}
-
-TEST(CaptureFolderFromRegistry, AValueFillingTheWholeBufferIsCutAt2000Characters) {
-    TestFolder root;
-    std::string prefix = root.Path() + "\\";
-    // 2,047 characters and the terminator fill the 2,048-byte buffer exactly.
+    std::string prefix = root.Path() + "\\missing\\parent\\";
     for (size_t length : {size_t{2046}, size_t{2047}}) {
         std::string folder = prefix + std::string(length - prefix.size(), 'x');
         RegistryValue value(HKEY_LOCAL_MACHINE, kProgramKey, kCaptureFolderValue, folder);
@@ -49,67 +40,26 @@ TEST(CaptureFolderFromRegistry, AValueFillingTheWholeBufferIsCutAt2000Characters
         EXPECT_EQ(read.size(), length < 2047 ? length : 2000) << length << " characters";
         EXPECT_TRUE(folder.starts_with(read)) << length << " characters";
     }
+    RegistryValue value(HKEY_LOCAL_MACHINE, kProgramKey, kCaptureFolderValue, prefix + "capture");
+    EXPECT_EQ(ReadCaptureFolderFromRegistry(), prefix + "capture");
+    EXPECT_TRUE(FolderExists(prefix + "capture"));
 }
 
-TEST(SettingsDefaults, ResetToDefaultsPutsBackEveryStartValue) {
-    ASSERT_EQ(LoadLibraryA("WmaEncodeCore.DLL"), nullptr) << "these defaults need a machine without WMA";
-    Settings settings;
-    settings.outputFolder = "D:\\Elsewhere";
-    settings.captureFolder = "D:\\Burns";
-    settings.outputFormat = OutputFormat::Wav;
-    settings.windowLeft = 10;
-    settings.windowTop = 20;
-    settings.windowWidth = 300;
-    settings.windowHeight = 400;
-    settings.notRunOnStartup = 1;
-    settings.languageAuto = 0;
-    settings.languageFile = "lang_fra.ini";
-    settings.mp3.SetPreset(17);
-
-    settings.ResetToDefaults();
-
-    EXPECT_EQ(settings.outputFolder, DefaultOutputFolder());
-    EXPECT_EQ(settings.captureFolder, DefaultCaptureFolder());
-    EXPECT_EQ(settings.outputFormat, OutputFormat::Mp3);
-    EXPECT_EQ(settings.windowLeft, 0);
-    EXPECT_EQ(settings.windowTop, 0);
-    EXPECT_EQ(settings.windowWidth, 0);
-    EXPECT_EQ(settings.windowHeight, 0);
-    EXPECT_EQ(settings.notRunOnStartup, 0);
-    EXPECT_EQ(settings.languageAuto, 1);
-    EXPECT_EQ(settings.languageFile, "lang_eng.ini");
-    EXPECT_EQ(settings.mp3.Current(), (Mp3Preset{0, 160, 160}));
-    EXPECT_EQ(settings.mp3.GetPreset(), 4);
-    EXPECT_FALSE(settings.wmaCatalogue.IsAvailable());
-    settings.ReleaseEncoderObjects();
-}
-
-TEST(SettingsDefaults, CaptureFolderFromRegistryIsCleanedAndMadeAbsolute) {
+TEST(SettingsCaptureFolder, TheRegistrysIsCleanedAndMadeAbsoluteAndWithoutItTheDefaultStays) {
     Settings settings;
     settings.captureFolder = DefaultCaptureFolder();
     {
-        RegistryValue value(HKEY_LOCAL_MACHINE, kProgramKey, kCaptureFolderValue, "C:\\a:b\\c*d//e");
+        RegistryValue value(HKEY_LOCAL_MACHINE, kProgramKey, kCaptureFolderValue, "Burns\\a:b*");
         settings.ApplyCaptureFolderFromRegistry();
-        EXPECT_EQ(settings.captureFolder, "C:\\a-b\\c-d-\\e");
+        EXPECT_EQ(settings.captureFolder.substr(1), ":\\Burns\\a-b-") << "put on the system drive";
     }
-    RegistryValue value(HKEY_LOCAL_MACHINE, kProgramKey, kCaptureFolderValue, "Burns\\");
-    settings.ApplyCaptureFolderFromRegistry();
-    EXPECT_EQ(settings.captureFolder.substr(1), ":\\Burns\\") << "put on the system drive";
-}
-
-TEST(SettingsDefaults, WithoutTheRegistryValueOrKeyTheDefaultCaptureFolderStays) {
+    settings.captureFolder = DefaultCaptureFolder();
     {
-        RegistryValue keyPresent(HKEY_LOCAL_MACHINE, kProgramKey, "QvlTestOther", "C:\\NotTheCaptureFolder");
         RegistryValue missing(HKEY_LOCAL_MACHINE, kProgramKey, kCaptureFolderValue, std::nullopt);
-        Settings settings;
-        settings.captureFolder = DefaultCaptureFolder();
         settings.ApplyCaptureFolderFromRegistry();
         EXPECT_EQ(settings.captureFolder, DefaultCaptureFolder()) << "value missing";
     }
     RegistryKeyRemoved removed(HKEY_LOCAL_MACHINE, kProgramKey);
-    ASSERT_EQ(ReadRegistryString(HKEY_LOCAL_MACHINE, kProgramKey, kCaptureFolderValue), std::nullopt);
-    Settings settings;
-    settings.captureFolder = DefaultCaptureFolder();
     settings.ApplyCaptureFolderFromRegistry();
     EXPECT_EQ(settings.captureFolder, DefaultCaptureFolder()) << "key missing";
 }

@@ -52,8 +52,3 @@ TEST_F(StartupLog, AMissingLogIsCreated) {
     LogWrite("first line");
     EXPECT_EQ(ReadLogLines(log), std::vector<std::string>{"first line"});
 }
-
-TEST(StartupLogVersion, WordsAreShownHighBeforeLow) {
-    EXPECT_EQ(FormatVersion(0x00010002, 0x00030004), "1.2.3.4");
-    EXPECT_EQ(FormatVersion(0xFFFF0000, 0x0000FFFF), "65535.0.0.65535");
-}

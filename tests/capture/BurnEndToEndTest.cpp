@@ -1,8 +1,8 @@
 // Real burns from the recorder simulator into a running Quaverlane: the watcher, the track
 // queue, the conversion thread and the track finish, seen through the files it produces in its
 // default output folder with its default filename format, "<Playlist>\<Title>".
-#include "app/AppFolders.h"
-#include "app/FolderTree.h"
+#include "app/framework/AppFolders.h"
+#include "app/framework/FolderTree.h"
 #include "app/framework/Scoped.h"
 #include "finish/Id3Tag.h"
 #include "tests/support/Mp3FileLayout.h"

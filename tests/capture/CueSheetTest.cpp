@@ -77,14 +77,6 @@ TEST(CueSheet, GivesEachTrackItsStartPregapAndLength) {
     EXPECT_TRUE(sheet.GuardsIntact());
 }
 
-TEST(CueSheet, ATrackWithoutIndexZeroHasNoPregap) {
-    CueSheet sheet = Parse(CueEntry(1, 0, 0, 0, 0) + CueEntry(1, 1, 0, 2, 0) + CueEntry(2, 1, 4, 0, 0) +
-                           CueEntry(kCueLeadOut, 1, 9, 0, 0));
-    EXPECT_EQ(2, sheet.count);
-    ExpectTrack(sheet, 1, 0, 2, 0, Frames(4, 0, 0) - Frames(0, 2, 0), 150);
-    ExpectTrack(sheet, 2, 4, 0, 0, Frames(5, 0, 0), 0);
-}
-
 TEST(CueSheet, AMissingOrEmptyCueSheetFails) {
     TestFolder folder;
     CueSheet missing = ParseFile(folder / "cuesheet.dat");

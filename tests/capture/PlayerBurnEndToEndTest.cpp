@@ -2,8 +2,8 @@
 // the burned playlist: found by its name and titles when the burn carries CD-TEXT, by its track
 // lengths when it carries none. The MP3s and the player's cover are left in QVL_TEST_OUTPUT, where
 // check_player_tags.py reads their tags again with a reader that shares no code with the program.
-#include "app/AppFolders.h"
-#include "app/FolderTree.h"
+#include "app/framework/AppFolders.h"
+#include "app/framework/FolderTree.h"
 #include "app/framework/Scoped.h"
 #include "finish/Id3Tag.h"
 #include "res/resource.h"

@@ -236,14 +236,3 @@ TEST(TrackQueue, APathIsQueuedOnceAndNeverWhileItIsAmongTheNewestFinished) {
     q.Folder("C:\\F");
     EXPECT_EQ(q.File("C:\\F\\Track39.wav"), 0);
 }
-
-TEST(TrackQueue, TrackNumbersAndSessionNamesComeFromThePath) {
-    EXPECT_EQ(CaptureIntake::TrackNumberFromFileName("C:\\Capture\\Burn0001\\Track07.wav"), 7);
-    EXPECT_EQ(CaptureIntake::TrackNumberFromFileName("C:\\Capture\\Burn0001\\Track12.wav"), 12);
-    EXPECT_EQ(CaptureIntake::TrackNumberFromFileName("C:\\Capture\\Burn0001\\7.wav"), 68);
-    EXPECT_EQ(CaptureIntake::TrackNumberFromFileName("Track07.wav"), -1);
-    EXPECT_EQ(CaptureIntake::TrackNumberFromFileName("C:\\Capture\\Track.wav"), -1);
-    EXPECT_EQ(CaptureIntake::SessionNameFromPath("C:\\Capture\\Burn0001\\Track07.wav"), "Burn0001");
-    EXPECT_EQ(CaptureIntake::SessionNameFromPath("C:\\Track07.wav"), "");
-    EXPECT_EQ(CaptureIntake::SessionNameFromPath("Track07.wav"), "");
-}

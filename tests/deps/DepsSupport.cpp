@@ -1,6 +1,6 @@
 #include "tests/deps/DepsSupport.h"
 
-#include "app/FolderTree.h"
+#include "app/framework/FolderTree.h"
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
 // A track the recorder simulator captured, through the real pipeline into WAV and MP3 files,
-// left for readers that share no code with the program (see check_outputs.py).
+// left for readers that share no code with the program: check_outputs.py decodes the MP3s and
+// walks their frames, and reads the tags.
 #include "app/Settings.h"
 #include "capture/CaptureIntake.h"
 #include "tests/support/PcmFixtures.h"
@@ -68,8 +69,17 @@ TEST(EncodeOutput, ACapturedTrackBecomesWavAndTaggedMp3Files) {
     EXPECT_EQ(intake.EncodeTrackToMp3(source, output + "\\cbr160.mp3"), 1);
     mp3.SetPreset(16); // 160 to 224 kbit/s variable
     EXPECT_EQ(intake.EncodeTrackToMp3(source, output + "\\vbr160-224.mp3"), 1);
+    WriteFile(root / "empty.wav", WavBytes(""));
+    EXPECT_EQ(intake.EncodeTrackToMp3(root / "empty.wav", output + "\\empty.mp3"), 1);
     window.Pump();
-    ASSERT_EQ(window.finished.size(), 3u) << "one report per track";
+    // Each track's progress only grows, up to its size.
+    for (size_t i = 1; i < window.progress.size(); ++i) {
+        const auto& [done, total] = window.progress[i - 1];
+        EXPECT_TRUE(window.progress[i].first >= done || done == static_cast<WPARAM>(total)) << i;
+    }
+    EXPECT_EQ(window.progress.back(), (std::pair<WPARAM, LPARAM>{0, 0})) << "the empty track";
+    ASSERT_EQ(window.finished.size(), 4u) << "one report per track";
+    window.finished.pop_back();
     for (const auto& result : window.finished) {
         EXPECT_STREQ(result->title, "Lanterns on the Breakwater");
         EXPECT_STREQ(result->genre, "Rock");
@@ -78,18 +88,24 @@ TEST(EncodeOutput, ACapturedTrackBecomesWavAndTaggedMp3Files) {
     }
 }
 
-TEST(EncodeOutput, AnEightBitTrackBecomesAnMp3OfTheSameLengthAndSound) {
+// At its own rate, without resampling, and without tags when both are turned off.
+TEST(EncodeOutput, AnEightBitMonoTrackAt48kHzBecomesAnMp3OfTheSameLengthAndSound) {
     std::string output = TestOutputFolder();
     ASSERT_FALSE(output.empty()) << "QVL_TEST_OUTPUT names the folder for the independent check";
     // One second of a 440 Hz tone in unsigned 8-bit samples around 128.
-    std::string pcm(44100, '\0');
+    std::string pcm(48000, '\0');
     for (size_t i = 0; i < pcm.size(); ++i) {
-        pcm[i] = static_cast<char>(128 + std::lround(90 * std::sin(2 * std::numbers::pi * 440 * i / 44100)));
+        pcm[i] = static_cast<char>(128 + std::lround(90 * std::sin(2 * std::numbers::pi * 440 * i / 48000)));
     }
     std::string source = output + "\\eightbit.wav";
-    WriteFile(source, WavBytes(pcm, 1, 44100, 8));
+    WriteFile(source, WavBytes(pcm, 1, 48000, 8));
+    Mp3EncoderSettings& mp3 = GetSettings().mp3;
+    mp3.id3v1 = 0;
+    mp3.id3v2 = 0;
     CaptureIntake intake;
     EXPECT_EQ(intake.EncodeTrackToMp3(source, output + "\\eightbit.mp3"), 1);
+    mp3.id3v1 = 1;
+    mp3.id3v2 = 1;
 }
 
 TEST(EncodeOutput, WithoutTheMp3LibraryTheDriverReturnsZeroAndWritesNothing) {

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Checks the files EncodeOutput left, with readers that share no code with the program:
-the WAV byte for byte, the MP3s (one of them from an 8-bit source) decoded by mpg123 and
-compared with their sources, and their tags read by mutagen."""
+the WAV byte for byte, the MP3s (one of them from an 8-bit mono source at 48 kHz) decoded by
+mpg123 and compared with their sources, their frames walked, and their tags read by mutagen."""
 import os
 import struct
 import subprocess
@@ -47,13 +47,13 @@ def check_wav(folder, source_pcm):
     check(data[56 : 56 + n] == source_pcm, "copy.wav: PCM differs from the source")
 
 
-def check_mp3_audio(folder, name, source, channels):
+def check_mp3_audio(folder, name, source, channels, rate=44100):
     """The MP3 decodes to the source's samples (signed 16-bit, interleaved), give or take the
     encoder's delay and padding, and returns its stream information."""
     path = os.path.join(folder, name)
     info = mutagen.mp3.MP3(path).info
-    check(info.version == 1 and info.layer == 3 and info.sample_rate == 44100 and info.channels == channels,
-          "%s: not MPEG-1 layer III 44.1 kHz with %d channels" % (name, channels))
+    check(info.version == 1 and info.layer == 3 and info.sample_rate == rate and info.channels == channels,
+          "%s: not MPEG-1 layer III %d Hz with %d channels" % (name, rate, channels))
     with tempfile.TemporaryDirectory() as scratch:
         decoded = os.path.join(scratch, "decoded.wav")
         subprocess.run(["mpg123", "-q", "-w", decoded, path], check=True)
@@ -65,6 +65,43 @@ def check_mp3_audio(folder, name, source, channels):
     r = correlation(source[: channels * 44100 * 4], out[: channels * 44100 * 4])
     check(r > 0.99, "%s: decoded audio correlates %.4f with the source" % (name, r))
     return info
+
+
+def frames(data):
+    """The frames between the ID3v2 tag and the ID3v1 block as (offset, header, kbit/s, length);
+    they must fill that span exactly."""
+    at = 10 + sum((b & 0x7F) << (21 - 7 * i) for i, b in enumerate(data[6:10])) if data[:3] == b"ID3" else 0
+    end = len(data) - 128 if data[-128:-125] == b"TAG" else len(data)
+    found = []
+    while at + 4 <= end and data[at] == 0xFF and data[at + 1] & 0xFE == 0xFA:
+        kbps = [0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0][data[at + 2] >> 4]
+        rate = [44100, 48000, 32000, 1][(data[at + 2] >> 2) & 3]
+        length = 144000 * kbps // rate + ((data[at + 2] >> 1) & 1)
+        found.append((at, data[at:at + 4], kbps, length))
+        at += max(length, 1)
+    check(at == end and found, "the MPEG-1 layer III frames do not fill the file between its tags")
+    return found
+
+
+def check_frames(name, data, vbr, bitrates=True):
+    """Every frame carries a CRC and borrows nothing from the bit reservoir; the first holds the
+    Info (constant) or Xing (variable) tag with the count of the frames after it and of all bytes."""
+    found = frames(data)
+    if not found:
+        return
+    check(all(h[1] & 1 == 0 for _, h, _, _ in found), "%s: a frame without CRC" % name)
+    check(all(data[at + 6] == 0 and data[at + 7] < 0x80 for at, _, _, _ in found),
+          "%s: a frame takes from the bit reservoir" % name)
+    first = found[0][0] + 4 + (17 if found[0][1][3] >> 6 == 3 else 32)
+    tag, flags, count, size = data[first:first + 4], *struct.unpack(">III", data[first + 4:first + 16])
+    check(tag == (b"Xing" if vbr else b"Info") and flags & 3 == 3,
+          "%s: %r tag with flags %d" % (name, tag, flags))
+    check(count == len(found) - 1 and size == sum(f[3] for f in found),
+          "%s: the tag counts %d frames of %d bytes" % (name, count, size))
+    rates = {kbps for _, _, kbps, _ in found[1:]}
+    if bitrates:
+        varied = len(rates) > 1 and rates <= {160, 192, 224}
+        check(varied if vbr else rates == {160}, "%s: bitrates %s" % (name, sorted(rates)))
 
 
 def check_bitrate(name, info, bitrate_kbps, vbr):
@@ -117,10 +154,15 @@ def main():
     check_wav(folder, source_pcm)
     for name, rate, vbr in (("cbr160.mp3", 160, False), ("vbr160-224.mp3", 160, True)):
         check_bitrate(name, check_mp3_audio(folder, name, samples(source_pcm), 2), rate, vbr)
+        check_frames(name, open(os.path.join(folder, name), "rb").read(), vbr)
         check_tags(os.path.join(folder, name), artwork)
+    # An empty track still gives a whole file, at the bitrate the preset left chosen.
+    check_frames("empty.mp3", open(os.path.join(folder, "empty.mp3"), "rb").read(), True, bitrates=False)
     # 8-bit PCM is unsigned: its samples are the bytes less 128, scaled to 16 bits.
     _, _, eight_bit = pcm_of(os.path.join(folder, "eightbit.wav"))
-    check_mp3_audio(folder, "eightbit.mp3", [(b - 128) << 8 for b in eight_bit], 1)
+    check_mp3_audio(folder, "eightbit.mp3", [(b - 128) << 8 for b in eight_bit], 1, 48000)
+    raw = open(os.path.join(folder, "eightbit.mp3"), "rb").read()
+    check(raw[:3] != b"ID3" and raw[-128:-125] != b"TAG", "eightbit.mp3: tagged with both tags turned off")
     for failure in failures:
         print("FAIL:", failure)
     print("%d checks failed" % len(failures))

@@ -38,47 +38,6 @@ TrackTags FullTags(const std::string& artworkPath) {
     return tags;
 }
 
-std::optional<Id3v2Header> ReadId3v2Header(const std::string& bytes) {
-    if (bytes.size() < 10 || bytes.compare(0, 3, "ID3") != 0) {
-        return std::nullopt;
-    }
-    Id3v2Header header;
-    header.majorVersion = static_cast<unsigned char>(bytes[3]);
-    header.flags = static_cast<uint8_t>(bytes[5]);
-    for (size_t i = 6; i < 10; ++i) {
-        header.size = (header.size << 7) | (static_cast<unsigned char>(bytes[i]) & 0x7F);
-    }
-    return header;
-}
-
-testing::AssertionResult FramesFillTheTag(const std::string& bytes, const Id3v2Header& header) {
-    if (bytes.size() < 10 + header.size) {
-        return testing::AssertionFailure() << "the tag runs past the end of the file";
-    }
-    std::string body;
-    for (size_t i = 10; i < 10 + header.size; ++i) {
-        bool escape = (header.flags & 0x80) != 0 && i > 10 && bytes[i] == '\0' && bytes[i - 1] == '\xFF';
-        if (!escape) {
-            body += bytes[i];
-        }
-    }
-    size_t at = 0;
-    int frames = 0;
-    while (at + 10 <= body.size() && body[at] != '\0') {
-        size_t size = 0;
-        for (size_t i = 4; i < 8; ++i) {
-            size = (size << 8) | static_cast<unsigned char>(body[at + i]);
-        }
-        at += 10 + size;
-        ++frames;
-    }
-    if (at != body.size()) {
-        return testing::AssertionFailure()
-               << frames << " frames end at " << at << " of " << body.size() << " tag bytes";
-    }
-    return testing::AssertionSuccess() << frames << " frames fill the tag";
-}
-
 std::optional<std::string> RawFieldText(const std::string& path, ID3_TagType version, ID3_FrameID id,
                                         ID3_FieldID field) {
     ID3_Tag tag;

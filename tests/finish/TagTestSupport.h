@@ -2,7 +2,7 @@
 // filled, a picture that needs unsynchronisation, and readers for the bytes of both tag versions.
 #pragma once
 
-#include "capture/TrackTags.h"
+#include "companions/AudioTagCore/TrackTags.h"
 #include "tests/deps/DepsSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -34,19 +34,6 @@ std::string Padded(const std::string& text, size_t width);
 // Succeeds when the ID3v1 block holds FullTags: title, artist, album, year, comment, track 7 and
 // genre 17 (Rock).
 testing::AssertionResult HoldsFullTagsVersion1(const std::string& block);
-
-struct Id3v2Header {
-    int majorVersion = 0;
-    uint8_t flags = 0;
-    size_t size = 0; // bytes after the 10-byte header
-};
-
-// The header at the start of the file's bytes, if there is one.
-std::optional<Id3v2Header> ReadId3v2Header(const std::string& bytes);
-
-// Succeeds when the tag's frames, after undoing the unsynchronisation, end exactly where the header
-// says the tag ends: there is no padding.
-testing::AssertionResult FramesFillTheTag(const std::string& bytes, const Id3v2Header& header);
 
 // The text of a field of the first frame with this id in the file's tag of one version, as id3lib
 // holds it (big-endian UTF-16 bytes for a Unicode field); nothing when there is no such frame.

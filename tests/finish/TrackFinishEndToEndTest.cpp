@@ -1,7 +1,7 @@
 // Burns of the recorder simulator through the conversion thread and the track finish into MP3 and
 // WAV files. Each case leaves its files in a folder of its own below QVL_TEST_OUTPUT, which
 // check_finished_tracks.py reads again afterwards.
-#include "app/FolderTree.h"
+#include "app/framework/FolderTree.h"
 #include "app/framework/Scoped.h"
 #include "capture/CaptureIntake.h"
 #include "project/DiscCatalogue.h"

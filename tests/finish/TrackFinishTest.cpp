@@ -1,7 +1,8 @@
 // Single captured tracks through the finishing step, called the way the conversion thread calls it.
-#include "app/AppFolders.h"
-#include "app/FolderTree.h"
+#include "app/framework/AppFolders.h"
+#include "app/framework/FolderTree.h"
 #include "capture/CaptureIntake.h"
+#include "companions/qvllog/qvllog.h"
 #include "finish/NameSanitiser.h"
 #include "project/DiscCatalogue.h"
 #include "tests/support/OutputSettings.h"
@@ -135,6 +136,7 @@ TEST(TrackFinish, AnOutputFolderThatCannotBeCreatedCostsTheTrackOnly) {
     DeleteFileA(kept.c_str());
 
     GetSettings().outputFormat = OutputFormat::Mp3;
+    ASSERT_EQ(LogOpen((root / "qvl.log").c_str()), 1);
     std::string mp3 = WriteTrack(NewFolder(root / "next") + "\\Track01.wav");
     kept = KeptInDefaultFolder("02.WAV");
     std::atomic<LONG> finishingWhileAsked{-1};
@@ -148,6 +150,11 @@ TEST(TrackFinish, AnOutputFolderThatCannotBeCreatedCostsTheTrackOnly) {
     EXPECT_EQ(intake.ConvertCapturedTrack(mp3.c_str()), 1);
     user.join();
     EXPECT_EQ(finishingWhileAsked, 1) << "the MP3 encoder asks the user while the track is in hand";
+    std::vector<std::string> log = ReadLogLines(root / "qvl.log");
+    LogOpen("NUL");
+    ASSERT_FALSE(log.empty());
+    EXPECT_TRUE(log[0].starts_with("Create MP3 file " + unwritable + "\\02.MP3 error: dwLastCode=0x"))
+        << log[0];
     EXPECT_FALSE(FileExists(mp3));
     EXPECT_TRUE(FileExists(kept));
     DeleteFileA(kept.c_str());

@@ -13,21 +13,9 @@ using namespace qvltest;
 
 namespace {
 
-TEST(DiscCatalogueLabels, DefaultLabelCountsTheDiscs) {
+TEST(DiscCatalogueLabels, NewLabelsCountTheDiscsOrNumberThePendingLabelWhateverTheCase) {
     DiscCatalogue catalogue;
-    EXPECT_EQ(catalogue.DefaultDiscLabel(), "Disc#001");
     EXPECT_EQ(catalogue.NewDiscLabel(), "Disc#001");
-    catalogue.AddDisc(MakeDisc("a", ""));
-    catalogue.AddDisc(MakeDisc("b", ""));
-    EXPECT_EQ(catalogue.DefaultDiscLabel(), "Disc#003");
-    for (int n = 2; n < 120; ++n) {
-        catalogue.AddDisc(MakeDisc("x", ""));
-    }
-    EXPECT_EQ(catalogue.DefaultDiscLabel(), "Disc#121");
-}
-
-TEST(DiscCatalogueLabels, PendingLabelGetsACounterWhateverTheCaseOfTheOthers) {
-    DiscCatalogue catalogue;
     catalogue.SetPendingLabel("Mix");
     EXPECT_EQ(catalogue.NewDiscLabel(), "Mix");
     catalogue.AddDisc(MakeDisc("MIX", ""));
@@ -35,23 +23,20 @@ TEST(DiscCatalogueLabels, PendingLabelGetsACounterWhateverTheCaseOfTheOthers) {
     EXPECT_EQ(catalogue.NewDiscLabel(), "Mix(2)");
     catalogue.SetPendingLabel("");
     EXPECT_EQ(catalogue.NewDiscLabel(), "Disc#003");
-}
+    for (int n = 2; n < 120; ++n) {
+        catalogue.AddDisc(MakeDisc("x", ""));
+    }
+    EXPECT_EQ(catalogue.DefaultDiscLabel(), "Disc#121");
 
-TEST(DiscCatalogueLabels, LabelExistsSkipsTheDiscBeingRenamed) {
-    DiscCatalogue catalogue;
-    EXPECT_FALSE(catalogue.LabelExists("Mix", nullptr));
-    catalogue.AddDisc(MakeDisc("Mix", ""));
-    catalogue.AddDisc(MakeDisc("Rock", ""));
     EXPECT_TRUE(catalogue.LabelExists("mIX", nullptr));
-    EXPECT_FALSE(catalogue.LabelExists("mIX", catalogue.GetDisc(0)));
-    EXPECT_TRUE(catalogue.LabelExists("rock", catalogue.GetDisc(0)));
+    EXPECT_FALSE(catalogue.LabelExists("mIX", catalogue.GetDisc(0))) << "the disc being renamed";
+    EXPECT_TRUE(catalogue.LabelExists("MIX(1)", catalogue.GetDisc(0)));
     EXPECT_FALSE(catalogue.LabelExists("Mi", nullptr));
 }
 
 TEST(DiscCatalogueList, InvalidIndicesChangeNothing) {
     DiscCatalogue catalogue;
     bool removed = true;
-    EXPECT_EQ(catalogue.GetCount(), 0u);
     EXPECT_EQ(catalogue.GetDisc(0), nullptr);
     EXPECT_FALSE(catalogue.RenameDisc(0, "x"));
     EXPECT_FALSE(catalogue.DeleteDisc(0));
@@ -60,18 +45,10 @@ TEST(DiscCatalogueList, InvalidIndicesChangeNothing) {
 
     catalogue.AddDisc(MakeDisc("Mix", ""));
     catalogue.GetDisc(0)->AddTrack("t", "", "", "", "", "");
-    EXPECT_EQ(catalogue.GetDisc(1), nullptr);
     EXPECT_FALSE(catalogue.DeleteTrack(0, 1, removed));
     EXPECT_FALSE(catalogue.DeleteDisc(1));
     EXPECT_EQ(catalogue.GetCount(), 1u);
     EXPECT_EQ(catalogue.GetDisc(0)->GetTrackCount(), 1u);
-}
-
-TEST(DiscCatalogueList, RenameStoresTheCleanedLabel) {
-    DiscCatalogue catalogue;
-    catalogue.AddDisc(MakeDisc("Mix", ""));
-    EXPECT_TRUE(catalogue.RenameDisc(0, "a:b/c"));
-    EXPECT_EQ(catalogue.GetDisc(0)->GetLabel(), "a-b-c");
 }
 
 TEST(DiscCatalogueList, ReplaceAllTakesTheOtherDiscsInOrder) {
@@ -137,20 +114,28 @@ TEST_F(DiscCatalogueFiles, DeletingADiscThatHoldsAnotherDiscsFolderKeepsTheOther
     EXPECT_TRUE(FileExists(m_output / "Outer\\cover.jpg"));
 }
 
-TEST_F(DiscCatalogueFiles, DeletingADiscWhoseFolderIsTheOutputFolderDeletesOnlyItsTracks) {
-    DiscRecord& root = AddDisc("Root", "");
-    AddTrackFile(root, m_output / "loose.mp3");
-    // Another disc's track lying in the output folder without being in a disc folder of its own.
-    DiscRecord& other = AddDisc("Other", "Other");
-    AddTrackFile(other, m_output / "Other\\01.mp3");
-    WriteFile(m_output / "disc.xml", "project");
+// The output folder holds every other disc's folder and the project file: a disc lying in it
+// loses only its own tracks, whether the disc or its last track is deleted.
+TEST_F(DiscCatalogueFiles, TheOutputFolderDiscGoesWithItsTracksOnly) {
+    for (bool lastTrack : {false, true}) {
+        SCOPED_TRACE(lastTrack ? "last track" : "disc");
+        DiscRecord& root = AddDisc("Root", "");
+        AddTrackFile(root, m_output / "loose.mp3");
+        DiscRecord& other = AddDisc("Other", "Other");
+        AddTrackFile(other, m_output / "Other\\01.mp3");
+        WriteFile(m_output / "disc.xml", "project");
+        bool removed = false;
 
-    ASSERT_TRUE(m_catalogue.DeleteDisc(0));
+        ASSERT_TRUE(lastTrack ? m_catalogue.DeleteTrack(m_catalogue.GetCount() - 2, 0, removed)
+                              : m_catalogue.DeleteDisc(m_catalogue.GetCount() - 2));
 
-    EXPECT_FALSE(FileExists(m_output / "loose.mp3"));
-    EXPECT_TRUE(FileExists(m_output / "Other\\01.mp3"));
-    EXPECT_TRUE(FileExists(m_output / "disc.xml"));
-    EXPECT_TRUE(FolderExists(m_output.Path()));
+        EXPECT_TRUE(removed || !lastTrack);
+        EXPECT_FALSE(FileExists(m_output / "loose.mp3"));
+        EXPECT_TRUE(FileExists(m_output / "Other\\01.mp3"));
+        EXPECT_TRUE(FileExists(m_output / "disc.xml"));
+        EXPECT_TRUE(FolderExists(m_output.Path()));
+        EXPECT_EQ(m_catalogue.GetDisc(m_catalogue.GetCount() - 1), &other);
+    }
 }
 
 TEST_F(DiscCatalogueFiles, RenamingTheOutputFolderDiscOnlyRelabelsIt) {
@@ -203,22 +188,6 @@ TEST_F(DiscCatalogueFiles, DeletingTheLastTrackTakesTheDiscAndItsFolder) {
     EXPECT_FALSE(FolderExists(m_output / "Mix"));
     ASSERT_EQ(m_catalogue.GetCount(), 1u);
     EXPECT_TRUE(FileExists(m_output / "Rock\\01.mp3"));
-}
-
-TEST_F(DiscCatalogueFiles, DeletingTheLastTrackOfTheOutputFolderDiscKeepsEverythingElse) {
-    DiscRecord& root = AddDisc("Root", "");
-    AddTrackFile(root, m_output / "loose.mp3");
-    DiscRecord& other = AddDisc("Other", "Other");
-    AddTrackFile(other, m_output / "Other\\01.mp3");
-    bool removed = false;
-
-    ASSERT_TRUE(m_catalogue.DeleteTrack(0, 0, removed));
-
-    EXPECT_TRUE(removed);
-    EXPECT_FALSE(FileExists(m_output / "loose.mp3"));
-    EXPECT_TRUE(FileExists(m_output / "Other\\01.mp3"));
-    EXPECT_TRUE(FolderExists(m_output.Path()));
-    ASSERT_EQ(m_catalogue.GetCount(), 1u);
 }
 
 } // namespace

@@ -13,12 +13,6 @@ using namespace qvltest;
 
 namespace {
 
-TrackTags ReadTags(const std::string& path, int version) {
-    TrackTags tags;
-    ReadId3Tag(path.c_str(), version, tags);
-    return tags;
-}
-
 TEST(DiscRenameMp3, RewritesTheTitleAndKeepsTheRestOfTheTag) {
     TestFolder root;
     std::string folder = root / "Mix";
@@ -49,11 +43,6 @@ TEST(DiscRenameMp3, RewritesTheTitleAndKeepsTheRestOfTheTag) {
     std::string moved = root / "Party\\Party 01.mp3";
     ASSERT_EQ(disc->GetTrackPath(0), moved);
     ASSERT_TRUE(FileExists(moved));
-    TrackTags after = ReadTags(moved, ID3TT_ID3V2);
-    EXPECT_STREQ(after.title.c_str(), "Party - Song");
-    EXPECT_STREQ(after.artist.c_str(), "Band");
-    EXPECT_EQ(after.trackNumber, 5);
-    EXPECT_STREQ(ReadTags(moved, ID3TT_ID3V1).title.c_str(), "Party - Song");
     TrackRecord track;
     ASSERT_TRUE(disc->GetTrack(0, track));
     EXPECT_EQ(track.title, "Party - Song");
@@ -61,7 +50,6 @@ TEST(DiscRenameMp3, RewritesTheTitleAndKeepsTheRestOfTheTag) {
     // A title without the old label is left as it was, in the file and in the record.
     std::string untouched = root / "Party\\Other 02.mp3";
     ASSERT_TRUE(FileExists(untouched));
-    EXPECT_STREQ(ReadTags(untouched, ID3TT_ID3V2).title.c_str(), "Song");
     ASSERT_TRUE(disc->GetTrack(1, track));
     EXPECT_EQ(track.title, "Song");
 
@@ -71,6 +59,7 @@ TEST(DiscRenameMp3, RewritesTheTitleAndKeepsTheRestOfTheTag) {
     EXPECT_TRUE(FileExists(track.path));
     EXPECT_EQ(track.title, "Party 03");
 
+    // check_renamed_disc.py reads the tags of both files.
     ASSERT_NO_FATAL_FAILURE(KeepForTheIndependentCheck(moved, "renamed.mp3"));
     ASSERT_NO_FATAL_FAILURE(KeepForTheIndependentCheck(untouched, "untouched.mp3"));
 }

@@ -42,7 +42,6 @@ testing::AssertionResult ReadFrame(const std::string& bytes, size_t at, size_t e
         return testing::AssertionFailure() << "not MPEG-1 Layer III at " << at;
     }
     frame.offset = at;
-    frame.crc = (Byte(bytes, at + 1) & 1) == 0;
     frame.bitrateKbps = kLayer3Kbps[Byte(bytes, at + 2) >> 4];
     frame.sampleRate = kRates[(Byte(bytes, at + 2) >> 2) & 3];
     if (frame.bitrateKbps == 0 || frame.sampleRate == 0) {
@@ -51,8 +50,6 @@ testing::AssertionResult ReadFrame(const std::string& bytes, size_t at, size_t e
     bool padding = (Byte(bytes, at + 2) & 2) != 0;
     frame.mono = (Byte(bytes, at + 3) >> 6) == 3;
     frame.length = 144 * frame.bitrateKbps * 1000 / frame.sampleRate + (padding ? 1 : 0);
-    size_t sideInfo = at + 4 + (frame.crc ? 2 : 0);
-    frame.mainDataBegin = (Byte(bytes, sideInfo) << 1) | (Byte(bytes, sideInfo + 1) >> 7);
     if (frame.length > end - at) {
         return testing::AssertionFailure() << "the frame at " << at << " runs past the end";
     }
@@ -98,8 +95,6 @@ testing::AssertionResult ReadMp3FileLayout(const std::string& bytes, Mp3FileLayo
     size_t end = bytes.size();
     if (end >= layout.id3v2Bytes + kId3v1Bytes && bytes.compare(end - kId3v1Bytes, 3, "TAG") == 0) {
         layout.id3v1 = true;
-        std::string title = bytes.substr(end - kId3v1Bytes + 3, 30);
-        layout.id3v1Title = title.substr(0, title.find('\0'));
         end -= kId3v1Bytes;
     }
     for (size_t at = layout.id3v2Bytes; at < end;) {

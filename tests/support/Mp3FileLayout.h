@@ -18,14 +18,11 @@ struct Mp3Frame {
     int bitrateKbps = 0;
     int sampleRate = 0;
     bool mono = false;
-    bool crc = false;           // 16-bit CRC behind the header
-    unsigned mainDataBegin = 0; // how far back the frame borrows from the bit reservoir
 };
 
 struct Mp3FileLayout {
     size_t id3v2Bytes = 0; // whole tag, header included; 0 without one
     bool id3v1 = false;
-    std::string id3v1Title;
     std::vector<Mp3Frame> frames; // the first one holds the Xing/Info tag when there is one
     std::string infoId;           // "Xing", "Info" or empty
     uint32_t infoFrames = 0;      // frame count of the tag: the frames after it

@@ -1,6 +1,6 @@
 #include "tests/support/TestSupport.h"
 
-#include "app/FolderTree.h"
+#include "app/framework/FolderTree.h"
 #include "app/framework/Scoped.h"
 
 #include <gtest/gtest.h>

@@ -1,14 +1,15 @@
 #include "ui/manager/DlgManager.h"
 
-#include "app/FolderTree.h"
+#include "app/framework/FolderTree.h"
 #include "app/Messages.h"
-#include "app/QuaverGUIApp.h"
+#include "app/framework/WinApp.h"
 #include "app/Settings.h"
 #include "app/framework/MessagePump.h"
 #include "capture/CaptureIntake.h"
 #include "res/resource.h"
 
-CDlgManager::CDlgManager() : m_pWatcher(std::make_unique<CaptureFolderWatcher>()) {}
+CDlgManager::CDlgManager(IManagerHost& host)
+    : m_host(host), m_pWatcher(std::make_unique<CaptureFolderWatcher>()) {}
 
 CDlgManager::~CDlgManager() {
     StopCapture();
@@ -35,7 +36,7 @@ INT_PTR CDlgManager::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         if (wParam != 0) {
             StopCapture();
-            TheApp().EndSessionNow();
+            CWinAppBase::Get()->EndSessionNow();
         }
         return SetResult(0);
     case WM_TIMER:
@@ -52,7 +53,7 @@ INT_PTR CDlgManager::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CDlgManager::OnInitDialog() {
-    TheApp().SetMainWindowHandle(Hwnd());
+    m_host.PublishMainWindow(Hwnd());
     m_pWatcher->SetNotifyWindow(Hwnd());
     // The folder watched is the one wiped at start and exit: one value, made absolute once.
     const std::string& capture = GetSettings().captureFolder;
@@ -98,7 +99,7 @@ void CDlgManager::OnCommand(UINT id) {
         Exit();
         break;
     case ID_HELP_TOPIC:
-        TheApp().WinHelp();
+        m_host.ShowHelp();
         break;
     default:
         break;
@@ -111,8 +112,9 @@ void CDlgManager::Exit() {
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     SetForegroundWindow(window);
-    if (TheApp().MessageBoxText(TheApp().ResourceString(IDS_CONFIRM_EXIT).c_str(), MB_YESNO | MB_ICONQUESTION,
-                                window) != IDYES) {
+    const CWinAppBase& app = *CWinAppBase::Get();
+    if (app.MessageBoxText(app.ResourceString(IDS_CONFIRM_EXIT).c_str(), MB_YESNO | MB_ICONQUESTION,
+                           window) != IDYES) {
         return;
     }
     ShowWindow(window, SW_HIDE);

@@ -7,9 +7,20 @@
 
 #include <memory>
 
+// What the manager window asks of the application that made it.
+class IManagerHost {
+public:
+    // The window is ready: a later copy of the program can now find it.
+    virtual void PublishMainWindow(HWND window) = 0;
+    virtual void ShowHelp() = 0;
+
+protected:
+    ~IManagerHost() = default;
+};
+
 class CDlgManager : public CDialogBase {
 public:
-    CDlgManager();
+    explicit CDlgManager(IManagerHost& host);
     ~CDlgManager() override;
 
     // Stops the conversion thread and then the watcher, in that order, before anything they use
@@ -29,6 +40,7 @@ private:
     // Stores the window's position and size in the settings.
     void StorePlacement();
 
+    IManagerHost& m_host;
     std::unique_ptr<CaptureFolderWatcher> m_pWatcher;
     bool m_bCaptureStopped = false;
 };

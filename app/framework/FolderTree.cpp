@@ -1,4 +1,4 @@
-#include "app/FolderTree.h"
+#include "app/framework/FolderTree.h"
 
 #include "app/framework/Scoped.h"
 

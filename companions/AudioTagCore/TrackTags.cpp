@@ -1,4 +1,4 @@
-#include "capture/TrackTags.h"
+#include "companions/AudioTagCore/TrackTags.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -63,42 +63,4 @@ size_t TagString::size() const {
 
 bool TagString::operator==(const char* text) const {
     return std::strcmp(c_str(), text != nullptr ? text : "") == 0;
-}
-
-namespace {
-
-// A field of the table that lost its terminator must not run on into the next field.
-template <size_t N> void CopyField(TagString& target, const char (&field)[N]) {
-    target.assign(field, N);
-}
-
-} // namespace
-
-int BuildTrackTags(const DiscTrackInfo* table, int n, const std::string& discLabel, TrackTags& tags) {
-    if (table == nullptr || n < 0 || n >= kTrackInfoCount) {
-        return 0;
-    }
-    const DiscTrackInfo& record = table[n];
-    CopyField(tags.album, record.album);
-    CopyField(tags.artist, record.artist);
-    CopyField(tags.comment, record.comment);
-    CopyField(tags.composer, record.composer);
-    CopyField(tags.copyright, record.copyright);
-    CopyField(tags.encodedBy, record.encodedBy);
-    tags.genreId = record.genreId;
-    CopyField(tags.genre, record.genre);
-    tags.genreText = tags.genre;
-    CopyField(tags.originalArtist, record.originalArtist);
-    CopyField(tags.title, record.title);
-    CopyField(tags.url, record.url);
-    CopyField(tags.year, record.year);
-    CopyField(tags.artworkPath, record.artworkPath);
-    // Without a number from the music player, the track's place on the CD is its number.
-    tags.trackNumber = record.trackNumber != 0 ? record.trackNumber : n;
-    if (tags.title.empty()) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof(suffix), "-Track%02d", n);
-        tags.title = discLabel + suffix;
-    }
-    return 1;
 }

@@ -1,8 +1,6 @@
-// The metadata of one track as encoding, naming and tagging receive it, and how it is built from
-// the per-track table.
+// The metadata of one track as encoding, naming and tagging receive it; it travels inside the
+// encoder work record, so its layout is shared with the companion libraries.
 #pragma once
-
-#include "capture/DiscTrackInfo.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -69,9 +67,3 @@ struct TrackTags {
 #if defined(__i386__)
 static_assert(sizeof(TrackTags) == 92);
 #endif
-
-// Fills the tags of track n (0 = the disc) from the table; a track without a title is named after
-// the disc. The fields the table does not know of (part of set, publisher, album artist and the
-// further strings) stay as they were. 0, with the tags untouched, when there is no table or n is
-// not a table index; else 1.
-int BuildTrackTags(const DiscTrackInfo* table, int n, const std::string& discLabel, TrackTags& tags);

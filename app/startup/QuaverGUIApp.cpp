@@ -1,7 +1,7 @@
-#include "app/QuaverGUIApp.h"
+#include "app/startup/QuaverGUIApp.h"
 
-#include "app/AppFolders.h"
-#include "app/FolderTree.h"
+#include "app/framework/AppFolders.h"
+#include "app/framework/FolderTree.h"
 #include "app/LanguageChoice.h"
 #include "app/Settings.h"
 #include "app/StartupLog.h"
@@ -30,10 +30,6 @@ CQuaverGUIApp::CQuaverGUIApp() {
 }
 
 CQuaverGUIApp::~CQuaverGUIApp() = default;
-
-CQuaverGUIApp& TheApp() {
-    return *static_cast<CQuaverGUIApp*>(CWinAppBase::Get());
-}
 
 bool CQuaverGUIApp::InitInstance() {
     if (!StartComAndOle()) {
@@ -136,7 +132,7 @@ bool CQuaverGUIApp::ClaimSingleInstance() {
 }
 
 bool CQuaverGUIApp::CreateManagerWindow() {
-    m_pManager = std::make_unique<CDlgManager>();
+    m_pManager = std::make_unique<CDlgManager>(static_cast<IManagerHost&>(*this));
     if (!m_pManager->CreateModeless(Instance(), IDD_MANAGER, nullptr)) {
         // Without its window the program can neither receive burns nor be ended by the user:
         // it says so and ends instead of running on unseen.
@@ -152,11 +148,11 @@ bool CQuaverGUIApp::CreateManagerWindow() {
     return true;
 }
 
-void CQuaverGUIApp::SetMainWindowHandle(HWND window) {
+void CQuaverGUIApp::PublishMainWindow(HWND window) {
     m_instanceGuard.PublishMainWindow(window);
 }
 
-void CQuaverGUIApp::WinHelp() {
+void CQuaverGUIApp::ShowHelp() {
     using HtmlHelpFn = HWND(WINAPI*)(HWND, const char*, UINT, DWORD_PTR);
     constexpr UINT kDisplayTopic = 0;
     static const HtmlHelpFn htmlHelp = [] {

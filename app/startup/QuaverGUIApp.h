@@ -3,27 +3,25 @@
 
 #include "app/SingleInstanceGuard.h"
 #include "app/framework/WinApp.h"
+#include "ui/manager/DlgManager.h"
 
 #include <memory>
 
-class CDlgManager;
-
-class CQuaverGUIApp : public CWinAppBase {
+class CQuaverGUIApp : public CWinAppBase, private IManagerHost {
 public:
     CQuaverGUIApp();
     ~CQuaverGUIApp() override;
-
-    // The manager window reports itself once it exists, so that a later copy can find it.
-    void SetMainWindowHandle(HWND window);
-
-    // Opens the help file at its introduction page.
-    void WinHelp();
 
 protected:
     bool InitInstance() override;
     int ExitInstance() override;
 
 private:
+    // The manager window reports itself once it exists, so that a later copy can find it.
+    void PublishMainWindow(HWND window) override;
+    // Opens the help file at its introduction page.
+    void ShowHelp() override;
+
     bool StartComAndOle();
     void LoadProjectAndSettings();
     void WipeCaptureFolderUnlessShared();
@@ -45,5 +43,3 @@ private:
     bool m_bStartFailed = false;
     std::unique_ptr<CDlgManager> m_pManager;
 };
-
-CQuaverGUIApp& TheApp();

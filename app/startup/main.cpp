@@ -1,4 +1,4 @@
-#include "app/QuaverGUIApp.h"
+#include "app/startup/QuaverGUIApp.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/AppFolders.h"
+#include "app/framework/AppFolders.h"
 
 #include <windows.h>
 #include <shlobj.h>

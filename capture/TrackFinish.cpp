@@ -2,8 +2,8 @@
 // chosen format and deletes the captured WAV, or keeps it when its output is not whole.
 #include "capture/CaptureIntake.h"
 
-#include "app/AppFolders.h"
-#include "app/FolderTree.h"
+#include "app/framework/AppFolders.h"
+#include "app/framework/FolderTree.h"
 #include "app/Settings.h"
 #include "companions/qvllog/qvllog.h"
 #include "finish/NameSanitiser.h"
@@ -73,6 +73,21 @@ void KeepCapturedTrack(const std::string& wavPath, const std::string& outputPath
              kept.c_str());
 }
 
+// Entry 0 holds the disc's CD-TEXT: its title is the album's. Without one the catalogue names it.
+std::string DiscLabelOf(const DiscTrackInfo* table) {
+    const char* album = table[0].title;
+    return Trimmed(*album != '\0' ? album : GetDiscCatalogue().DefaultDiscLabel());
+}
+
+// The output path of track trackNumber of the table under the filename format.
+std::string NamedOutputPath(const std::string& folder, const std::string& filenameFormat,
+                            const DiscTrackInfo* table, int trackNumber, const std::string& label,
+                            const char* extension) {
+    bool inTable = table != nullptr && trackNumber >= 0 && trackNumber < kTrackInfoCount;
+    TrackTags texts = NamingTexts(table, trackNumber);
+    return OutputPathFor(folder, filenameFormat, inTable ? &texts : nullptr, trackNumber, label, extension);
+}
+
 } // namespace
 
 int CaptureIntake::ConvertCapturedTrack(const char* wavPath) {
@@ -85,9 +100,7 @@ int CaptureIntake::ConvertCapturedTrack(const char* wavPath) {
     bool newSession = _stricmp(lastSessionFolder.c_str(), folder.c_str()) != 0 && !folder.empty();
     if (newSession) {
         lastSessionFolder = folder;
-        // Entry 0 holds the disc's CD-TEXT: its title is the album's.
-        const char* album = trackInfo[0].title;
-        discLabel = Trimmed(*album != '\0' ? album : GetDiscCatalogue().DefaultDiscLabel());
+        discLabel = DiscLabelOf(trackInfo.get());
     }
     finishingTrack = 1;
     const Settings& settings = GetSettings();
@@ -97,8 +110,8 @@ int CaptureIntake::ConvertCapturedTrack(const char* wavPath) {
     }
     GetDiscCatalogue().SetPendingLabel(discLabel);
     OutputFormat format = WrittenFormat(settings.outputFormat);
-    std::string outputPath = OutputPathFor(sessionOutputFolder, settings.filenameFormat, trackInfo.get(),
-                                           trackNumber, discLabel, OutputExtension(format));
+    std::string outputPath = NamedOutputPath(sessionOutputFolder, settings.filenameFormat, trackInfo.get(),
+                                             trackNumber, discLabel, OutputExtension(format));
     bool complete = false;
     int result = format == OutputFormat::Mp3 ? EncodeTrackToMp3(path, outputPath, &complete)
                                              : EncodeTrackToWav(path, outputPath, &complete);
@@ -114,6 +127,7 @@ int CaptureIntake::ConvertCapturedTrack(const char* wavPath) {
 }
 
 void CaptureIntake::KeepUnconvertedTracks() {
+    const std::string& captureFolder = queue.CaptureFolder();
     if (captureFolder.empty()) {
         return;
     }
@@ -131,12 +145,11 @@ void CaptureIntake::KeepUnconvertedTracks() {
             ScopedLock hold(lock);
             ParseLeadIn((burn + "\\leadin.dat").c_str(), trackInfo.get(), &cdTextTrackCount);
         }
-        const char* album = trackInfo[0].title;
-        std::string label = Trimmed(*album != '\0' ? album : GetDiscCatalogue().DefaultDiscLabel());
+        std::string label = DiscLabelOf(trackInfo.get());
         std::string folder = SessionOutputFolder(settings.outputFolder);
         for (const std::string& wav : waiting) {
-            KeepCapturedTrack(wav, OutputPathFor(folder, settings.filenameFormat, trackInfo.get(),
-                                                 TrackNumberFromFileName(wav.c_str()) + 1, label, "WAV"));
+            KeepCapturedTrack(wav, NamedOutputPath(folder, settings.filenameFormat, trackInfo.get(),
+                                                   TrackNumberFromFileName(wav.c_str()) + 1, label, "WAV"));
         }
     }
     lastSessionFolder.clear();
