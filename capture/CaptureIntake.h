@@ -5,6 +5,7 @@
 #include "app/framework/WorkerThread.h"
 #include "capture/DiscTrackInfo.h"
 #include "capture/IntakeEnvironment.h"
+#include "capture/PipelineDriver.h"
 #include "capture/PlayerLookup.h"
 #include "capture/TrackQueue.h"
 #include "capture/TrackTable.h"
@@ -16,7 +17,6 @@
 #include <vector>
 
 class CaptureIntake;
-class PipelineEncoder;
 
 // Completes the per-track table of a burn from the running music player.
 class IPlayerLookup {
@@ -61,7 +61,7 @@ public:
     void StopConversionThread();
     // True once a stop was asked for; long steps on the conversion thread ask between calls.
     bool StopRequested();
-    void SetNotifyWindow(HWND window) { notifyWindow = window; }
+    void SetNotifyWindow(HWND window) { driver.notifyWindow = window; }
     void ClearTrackInfo();
     int GetTrackTags(TrackTags& tags, int n);
 
@@ -93,10 +93,10 @@ public:
     DiscTrackInfo* TrackInfo() { return trackInfo.get(); }
     int CdTextTrackCount() const { return cdTextTrackCount; }
 
+    // The encoder pipeline of the conversion thread, with the events its workers share.
+    PipelineDriver& Driver() { return driver; }
+
     CRITICAL_SECTION lock;
-    HANDLE abortEvent = nullptr;
-    HANDLE workerDoneEvents[2] = {nullptr, nullptr};
-    HWND notifyWindow = nullptr;
     volatile LONG finishingTrack = 0;
     std::string lastSessionFolder;
     std::string discLabel;
@@ -105,12 +105,10 @@ public:
 private:
     static unsigned __stdcall ConversionThreadProc(void* owner);
     void RequestStop();
-    // One track through the feeder, the pipe and the encoder; complete as for the drivers.
-    int RunPipeline(PipelineEncoder& encoder, const std::string& sourcePath, const std::string& outputPath,
-                    bool* complete);
     void RunConversionLoop();
     std::unique_ptr<IntakeEnvironment> environment;
     TrackQueue queue;
+    PipelineDriver driver;
     volatile LONG stopRequested = 0;
     CWorkerThread thread;
     std::unique_ptr<DiscTrackInfo[]> trackInfo;

@@ -4,6 +4,7 @@
 
 #include "app/framework/MessagePump.h"
 #include "app/framework/Scoped.h"
+#include "app/Settings.h"
 #include "capture/CdText.h"
 
 #include <objbase.h>
@@ -22,11 +23,9 @@ std::string FolderOf(const std::string& path) {
 } // namespace
 
 CaptureIntake::CaptureIntake(std::unique_ptr<IntakeEnvironment> intakeEnvironment)
-    : environment(std::move(intakeEnvironment)), queue(*environment, lock) {
+    : environment(std::move(intakeEnvironment)), queue(*environment, lock),
+      driver(lock, [this] { return StopRequested(); }) {
     InitializeCriticalSection(&lock);
-    abortEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    workerDoneEvents[0] = CreateEventA(nullptr, TRUE, TRUE, nullptr);
-    workerDoneEvents[1] = CreateEventA(nullptr, TRUE, TRUE, nullptr);
     trackInfo = std::make_unique<DiscTrackInfo[]>(kTrackInfoCount);
     cdTextTrackCount = 0;
 }
@@ -36,16 +35,10 @@ CaptureIntake::~CaptureIntake() {
     // events and the table they use.
     if (thread.IsStarted()) {
         RequestStop();
-        WaitForMultipleObjects(2, workerDoneEvents, TRUE, INFINITE);
+        driver.WaitForWorkers(false);
         thread.Join();
     }
     DeleteCriticalSection(&lock);
-    for (HANDLE* event : {&abortEvent, &workerDoneEvents[0], &workerDoneEvents[1]}) {
-        if (*event != nullptr) {
-            CloseHandle(*event);
-            *event = nullptr;
-        }
-    }
 }
 
 CaptureIntake& GetCaptureIntake() {
@@ -65,7 +58,7 @@ void CaptureIntake::RequestStop() {
         ScopedLock hold(lock);
         stopRequested = 1;
     }
-    SetEvent(abortEvent);
+    driver.Abort();
 }
 
 bool CaptureIntake::StopRequested() {
@@ -82,7 +75,7 @@ void CaptureIntake::StopConversionThread() {
         WaitAllWhileDispatching(&threadHandle, 1);
         thread.Join();
     }
-    WaitAllWhileDispatching(workerDoneEvents, 2);
+    driver.WaitForWorkers(true);
 }
 
 void CaptureIntake::ClearTrackInfo() {
@@ -94,6 +87,23 @@ void CaptureIntake::ClearTrackInfo() {
 
 int CaptureIntake::GetTrackTags(TrackTags& tags, int n) {
     return BuildTrackTags(trackInfo.get(), n, discLabel, tags);
+}
+
+int CaptureIntake::EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath,
+                                    bool* complete) {
+    TrackTags tags;
+    GetTrackTags(tags, TrackNumberFromFileName(sourcePath.c_str()) + 1);
+    // The encoder works from a copy of the choices as they stand when the track starts.
+    Mp3EncoderSettings& mp3 = GetSettings().mp3;
+    return driver.EncodeToMp3(sourcePath, outputPath, {mp3.Current(), mp3.id3v1 != 0, mp3.id3v2 != 0}, tags,
+                              complete);
+}
+
+int CaptureIntake::EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath,
+                                    bool* complete) {
+    TrackTags tags;
+    GetTrackTags(tags, TrackNumberFromFileName(sourcePath.c_str()) + 1);
+    return driver.EncodeToWav(sourcePath, outputPath, tags, complete);
 }
 
 unsigned __stdcall CaptureIntake::ConversionThreadProc(void* owner) {
@@ -113,7 +123,7 @@ void CaptureIntake::RunConversionLoop() {
         std::string path = TakeNextTrack();
         if (path.empty()) {
             // The abort event doubles as the stop signal, so an idle thread ends at once.
-            WaitForSingleObject(abortEvent, kIdlePoll);
+            WaitForSingleObject(driver.abortEvent, kIdlePoll);
             continue;
         }
         if (IsTrackFinished(path.c_str()) == 0) {

@@ -128,8 +128,8 @@ TEST(ConversionThread, AnIdleThreadStopsWithinAPollingStep) {
 
 TEST(ConversionThread, StopWaitsForRunningEncoderWorkersWhileMessagesFlow) {
     CaptureIntake intake;
-    ResetEvent(intake.workerDoneEvents[0]);
-    ResetEvent(intake.workerDoneEvents[1]);
+    ResetEvent(intake.Driver().workerDoneEvents[0]);
+    ResetEvent(intake.Driver().workerDoneEvents[1]);
     // A worker that finishes only after a message of this thread has been dispatched.
     struct Context {
         CaptureIntake* intake;
@@ -142,8 +142,8 @@ TEST(ConversionThread, StopWaitsForRunningEncoderWorkersWhileMessagesFlow) {
         if (message == WM_APP) {
             auto* c = reinterpret_cast<Context*>(GetWindowLongPtrA(target, GWLP_USERDATA));
             c->dispatched = true;
-            SetEvent(c->intake->workerDoneEvents[0]);
-            SetEvent(c->intake->workerDoneEvents[1]);
+            SetEvent(c->intake->Driver().workerDoneEvents[0]);
+            SetEvent(c->intake->Driver().workerDoneEvents[1]);
             return 0;
         }
         return DefWindowProcA(target, message, wParam, lParam);

@@ -128,7 +128,7 @@ TEST(WavPipeline, AnAbortInMidTrackLeavesAValidShorterFileThatIsReported) {
             return window.progress.size() >= 3;
         },
         10000);
-    SetEvent(intake.abortEvent);
+    SetEvent(intake.Driver().abortEvent);
     conversion.join();
     window.Pump();
     EXPECT_EQ(result, 1);

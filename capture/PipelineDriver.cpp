@@ -1,9 +1,7 @@
-// The pipeline drivers: one captured track through a feeder thread, a 1 MiB pipe and an encoder
-// thread, on the conversion thread, which waits for both workers.
-#include "capture/CaptureIntake.h"
+#include "capture/PipelineDriver.h"
 
 #include "app/Messages.h"
-#include "app/Settings.h"
+#include "app/framework/MessagePump.h"
 #include "app/framework/Scoped.h"
 #include "encode/Mp3Encoder.h"
 #include "encode/PipeFeeder.h"
@@ -19,22 +17,43 @@ constexpr DWORD kOwnEncodersConstant = 224;
 
 } // namespace
 
-int CaptureIntake::EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath,
-                                    bool* complete) {
-    // The encoder works from a copy of the choices as they stand when the track starts.
-    Mp3EncoderSettings& settings = GetSettings().mp3;
-    Mp3Encoder encoder({settings.Current(), settings.id3v1 != 0, settings.id3v2 != 0});
-    return RunPipeline(encoder, sourcePath, outputPath, complete);
+PipelineDriver::PipelineDriver(CRITICAL_SECTION& intakeLock, std::function<bool()> stopRequested)
+    : m_lock(intakeLock), m_stopRequested(std::move(stopRequested)) {
+    abortEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    workerDoneEvents[0] = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+    workerDoneEvents[1] = CreateEventA(nullptr, TRUE, TRUE, nullptr);
 }
 
-int CaptureIntake::EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath,
-                                    bool* complete) {
+PipelineDriver::~PipelineDriver() {
+    for (HANDLE event : {abortEvent, workerDoneEvents[0], workerDoneEvents[1]}) {
+        if (event != nullptr) {
+            CloseHandle(event);
+        }
+    }
+}
+
+void PipelineDriver::WaitForWorkers(bool dispatch) {
+    if (dispatch) {
+        WaitAllWhileDispatching(workerDoneEvents, 2);
+    } else {
+        WaitForMultipleObjects(2, workerDoneEvents, TRUE, INFINITE);
+    }
+}
+
+int PipelineDriver::EncodeToMp3(const std::string& sourcePath, const std::string& outputPath,
+                                const Mp3EncodeOptions& options, const TrackTags& tags, bool* complete) {
+    Mp3Encoder encoder(options);
+    return Run(encoder, sourcePath, outputPath, tags, complete);
+}
+
+int PipelineDriver::EncodeToWav(const std::string& sourcePath, const std::string& outputPath,
+                                const TrackTags& tags, bool* complete) {
     WavEncoder encoder;
-    return RunPipeline(encoder, sourcePath, outputPath, complete);
+    return Run(encoder, sourcePath, outputPath, tags, complete);
 }
 
-int CaptureIntake::RunPipeline(PipelineEncoder& encoder, const std::string& sourcePath,
-                               const std::string& outputPath, bool* complete) {
+int PipelineDriver::Run(PipelineEncoder& encoder, const std::string& sourcePath,
+                        const std::string& outputPath, const TrackTags& tags, bool* complete) {
     if (complete != nullptr) {
         *complete = false;
     }
@@ -79,15 +98,15 @@ int CaptureIntake::RunPipeline(PipelineEncoder& encoder, const std::string& sour
     work.notifyWindow = notifyWindow;
     work.progressMessage = WM_ENCODE_PROGRESS;
     work.finishedMessage = WM_TRACK_ENCODED;
-    GetTrackTags(work.tags, TrackNumberFromFileName(sourcePath.c_str()) + 1);
+    work.tags = tags;
     work.totalBytes = dataBytes;
     lstrcpynA(work.sourcePath, sourcePath.c_str(), MAX_PATH);
 
     {
         // A stop that came before this point must not be wiped out with the last track's abort:
         // either the stop sees the events reset and sets the abort after, or this sees the stop.
-        ScopedLock hold(lock);
-        if (stopRequested != 0) {
+        ScopedLock hold(m_lock);
+        if (m_stopRequested()) {
             CloseHandle(pipeRead);
             CloseHandle(pipeWrite);
             return 0;
