@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -24,6 +25,27 @@ constexpr unsigned kEncodeFailed = 7;
 constexpr unsigned kFlushFailed = 8;
 // The disk took less than the encoder gave: the file is not whole.
 constexpr unsigned kWriteFailed = 9;
+// A tag the settings ask for is not in the file (the tag writer reports nothing, so the file is
+// looked at): the disk could not take the rewrite.
+constexpr unsigned kTagsNotWritten = 10;
+
+// Whether the tags asked for are where they belong: ID3v2 at the front, ID3v1 in the last 128 bytes.
+bool HasTags(const char* path, bool id3v1, bool id3v2) {
+    ScopedFileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    char head[3] = {};
+    char tail[3] = {};
+    DWORD read = 0;
+    if (!file || (id3v2 && (!ReadFile(file.Get(), head, 3, &read, nullptr) || read != 3 ||
+                            memcmp(head, "ID3", 3) != 0))) {
+        return false;
+    }
+    LARGE_INTEGER back{};
+    back.QuadPart = -128;
+    return !id3v1 ||
+           (SetFilePointerEx(file.Get(), back, nullptr, FILE_END) &&
+            ReadFile(file.Get(), tail, 3, &read, nullptr) && read == 3 && memcmp(tail, "TAG", 3) == 0);
+}
 
 bool WriteAll(HANDLE file, const BYTE* bytes, DWORD count) {
     DWORD written = 0;
@@ -122,6 +144,9 @@ unsigned Mp3Encoder::RunThread() {
     }
     if (id3v1) {
         WriteId3Tag(m_work.outputPath, ID3TT_ID3V1, m_work.tags);
+    }
+    if (exitCode == kDone && !m_work.tags.title.empty() && !HasTags(m_work.outputPath, id3v1, id3v2)) {
+        exitCode = kTagsNotWritten;
     }
 
     PostFinalProgress();

@@ -114,7 +114,8 @@ TEST(WaveFile, SizesItsWriterNeverFixedGiveTheWholeFramesTheFileHolds) {
 }
 
 TEST(WavPipeline, AnAbortInMidTrackLeavesAValidShorterFileThatIsReported) {
-    CapturedTrack track(176400 * 60);
+    // Ten minutes: copying a shorter track can outrun the abort on a warm disk cache.
+    CapturedTrack track(176400 * 600);
     CaptureIntake intake;
     EncoderWindow window;
     intake.SetNotifyWindow(window.Get());
@@ -125,7 +126,7 @@ TEST(WavPipeline, AnAbortInMidTrackLeavesAValidShorterFileThatIsReported) {
     WaitFor(
         [&] {
             window.Pump();
-            return window.progress.size() >= 3;
+            return !window.progress.empty();
         },
         10000);
     SetEvent(intake.Driver().abortEvent);
