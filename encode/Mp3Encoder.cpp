@@ -29,22 +29,41 @@ constexpr unsigned kWriteFailed = 9;
 // looked at): the disk could not take the rewrite.
 constexpr unsigned kTagsNotWritten = 10;
 
-// Whether the tags asked for are where they belong: ID3v2 at the front, ID3v1 in the last 128 bytes.
-bool HasTags(const char* path, bool id3v1, bool id3v2) {
+uint64_t FileBytes(const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
+        return 0;
+    }
+    return uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+}
+
+// Whether the tags asked for are where they belong, ID3v2 at the front and ID3v1 in the last 128
+// bytes, with all audioBytes of the audio between them. A tag rewrite that ran out of disk can
+// leave a tag whose picture was cut and no audio behind it.
+bool HasTagsAroundAudio(const char* path, uint64_t audioBytes, bool id3v1, bool id3v2) {
     ScopedFileHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    char head[3] = {};
+    uint8_t head[10] = {};
     char tail[3] = {};
     DWORD read = 0;
-    if (!file || (id3v2 && (!ReadFile(file.Get(), head, 3, &read, nullptr) || read != 3 ||
-                            memcmp(head, "ID3", 3) != 0))) {
+    uint64_t expected = audioBytes + (id3v1 ? 128 : 0);
+    if (!file) {
         return false;
+    }
+    if (id3v2) {
+        if (!ReadFile(file.Get(), head, sizeof head, &read, nullptr) || read != sizeof head ||
+            memcmp(head, "ID3", 3) != 0) {
+            return false;
+        }
+        // The tag's size after its ten-byte header, seven bits a byte.
+        expected +=
+            10 + (uint64_t{head[6]} << 21 | uint64_t{head[7]} << 14 | uint64_t{head[8]} << 7 | head[9]);
     }
     LARGE_INTEGER back{};
     back.QuadPart = -128;
-    return !id3v1 ||
-           (SetFilePointerEx(file.Get(), back, nullptr, FILE_END) &&
-            ReadFile(file.Get(), tail, 3, &read, nullptr) && read == 3 && memcmp(tail, "TAG", 3) == 0);
+    return FileBytes(path) >= expected && (!id3v1 || (SetFilePointerEx(file.Get(), back, nullptr, FILE_END) &&
+                                                      ReadFile(file.Get(), tail, 3, &read, nullptr) &&
+                                                      read == 3 && memcmp(tail, "TAG", 3) == 0));
 }
 
 bool WriteAll(HANDLE file, const BYTE* bytes, DWORD count) {
@@ -139,13 +158,15 @@ unsigned Mp3Encoder::RunThread() {
     }
     // The Info frame is filled in on the closed file, before any tag moves the audio.
     m_lame->Api().beWriteVBRHeader(m_work.outputPath);
+    const uint64_t audioBytes = FileBytes(m_work.outputPath);
     if (id3v2) {
         WriteId3Tag(m_work.outputPath, ID3TT_ID3V2, m_work.tags);
     }
     if (id3v1) {
         WriteId3Tag(m_work.outputPath, ID3TT_ID3V1, m_work.tags);
     }
-    if (exitCode == kDone && !m_work.tags.title.empty() && !HasTags(m_work.outputPath, id3v1, id3v2)) {
+    if (exitCode == kDone && !m_work.tags.title.empty() &&
+        !HasTagsAroundAudio(m_work.outputPath, audioBytes, id3v1, id3v2)) {
         exitCode = kTagsNotWritten;
     }
 

@@ -194,5 +194,19 @@ TEST(TrackFinish, AFullDiskEndsTheFileEarlyWithoutHangingOrCrashing) {
     EXPECT_TRUE(FileExists(kept));
     DeleteFileA(kept.c_str());
     EXPECT_LT(GetTickCount() - start, 30000u);
+
+    // The audio fits but the tag with its cover does not: the file is not whole either.
+    DeleteFolderTree(folder);
+    GetSettings().outputFormat = OutputFormat::Mp3;
+    std::string cover = root / "cover.jpg";
+    WriteFile(cover, "\xFF\xD8\xFF\xE0" + std::string(48 * 1024, 'c') + "\xFF\xD9");
+    lstrcpynA(intake.TrackInfo()[3].artworkPath, cover.c_str(), kPathFieldSize);
+    lstrcpynA(intake.TrackInfo()[3].title, "Covered", kTextFieldSize);
+    std::string tagged = WriteTrack(root / "Track02.wav", 1);
+    kept = KeptInDefaultFolder("03.WAV");
+    EXPECT_EQ(intake.ConvertCapturedTrack(tagged.c_str()), 1);
+    EXPECT_FALSE(FileExists(tagged));
+    EXPECT_TRUE(FileExists(kept)) << "kept: its tags could not be written";
+    DeleteFileA(kept.c_str());
     DeleteFolderTree(folder);
 }
