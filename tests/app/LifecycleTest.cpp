@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 using namespace qvltest;
 
@@ -170,6 +171,52 @@ TEST_F(Lifecycle, EndingTheSessionShutsTheProgramDownInOrder) {
     EXPECT_EQ(copy.Wait(kTimeout), 0u);
     EXPECT_EQ(ReadLogLines(LogFilePath()).back(), "Program ExitInstance.");
     EXPECT_FALSE(FolderExists(m_capture));
+}
+
+TEST_F(Lifecycle, AStartThatCannotCreateItsWindowSaysWhyAndEndsWithAnError) {
+    // A copy of the program beside the real one whose main window's template names a window
+    // class nobody registered.
+    std::string broken = BinFolder() + "\\QuaverlaneWithoutWindow.exe";
+    ASSERT_TRUE(CopyFileA(Exe().c_str(), broken.c_str(), FALSE));
+    WORD language = 0;
+    {
+        HMODULE image = LoadLibraryExA(Exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(image, nullptr);
+        EnumResourceLanguagesA(
+            image, RT_DIALOG, MAKEINTRESOURCEA(IDD_MANAGER),
+            [](HMODULE, LPCSTR, LPCSTR, WORD found, LONG_PTR into) {
+                *reinterpret_cast<WORD*>(into) = found;
+                return FALSE;
+            },
+            reinterpret_cast<LONG_PTR>(&language));
+        FreeLibrary(image);
+    }
+    // Style, extended style, no items, position and size, no menu; then the class and no title.
+    std::vector<WORD> dialog = {LOWORD(WS_POPUP), HIWORD(WS_POPUP), 0, 0, 0, 0, 0, 0, 0, 0};
+    for (const char* c = "NoSuchWindowClass";; ++c) {
+        dialog.push_back(static_cast<WORD>(*c));
+        if (*c == '\0') {
+            break;
+        }
+    }
+    dialog.push_back(0);
+    HANDLE update = BeginUpdateResourceA(broken.c_str(), FALSE);
+    ASSERT_NE(update, nullptr);
+    ASSERT_TRUE(UpdateResourceA(update, RT_DIALOG, MAKEINTRESOURCEA(IDD_MANAGER), language, dialog.data(),
+                                static_cast<DWORD>(dialog.size() * sizeof(WORD))));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+
+    {
+        ChildProcess copy(broken, "");
+        EXPECT_TRUE(AppControl::AnswerMessageBox(copy.Id(), "cannot create its main window", IDOK, kTimeout))
+            << "the user is told";
+        EXPECT_EQ(copy.Wait(kTimeout), 1u);
+    }
+    std::vector<std::string> log = ReadLogLines(LogFilePath());
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& line) {
+        return line.rfind("Cannot create the main window", 0) == 0;
+    })) << "the log says why";
+    DeleteFileA(broken.c_str());
 }
 
 TEST_F(Lifecycle, UnreadableCaptureFolderSettingIsReportedAndStartGoesOn) {
