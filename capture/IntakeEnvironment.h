@@ -20,8 +20,7 @@ public:
     // The cue sheet of a burn folder into times (kMaxCueTracks records); the highest track
     // number, or 0 when there is no usable cue sheet.
     virtual int ReadCueSheet(const std::string& folder, CueTrackTime* times) const;
-    // The PCM bytes a captured WAV holds so far: what follows its data chunk's header, at most
-    // what that header claims unless the claim is a placeholder. 0 when unreadable.
+    // The PCM bytes a captured WAV holds so far, in whole frames; 0 when unreadable.
     virtual uint64_t WavDataBytes(const std::string& path) const;
     // True while another handle has the file open for writing: its writer is not done with it.
     virtual bool HeldByWriter(const std::string& path) const;

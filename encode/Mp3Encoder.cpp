@@ -4,6 +4,7 @@
 #include "companions/qvllog/qvllog.h"
 #include "encode/LameLibrary.h"
 #include "finish/Id3Tag.h"
+#include "finish/NameSanitiser.h"
 
 #include <algorithm>
 #include <array>
@@ -30,11 +31,8 @@ constexpr unsigned kWriteFailed = 9;
 constexpr unsigned kTagsNotWritten = 10;
 
 uint64_t FileBytes(const char* path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
-        return 0;
-    }
-    return uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+    FoundFileInfo info;
+    return FindFileInfo(path, info) != 0 ? info.size : 0;
 }
 
 // Whether the tags asked for are where they belong, ID3v2 at the front and ID3v1 in the last 128
