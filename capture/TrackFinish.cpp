@@ -2,13 +2,13 @@
 // chosen format and deletes the captured WAV, or keeps it when its output is not whole.
 #include "capture/CaptureIntake.h"
 
+#include "app/Settings.h"
 #include "app/framework/AppFolders.h"
 #include "app/framework/FolderTree.h"
-#include "app/Settings.h"
-#include "companions/qvllog/qvllog.h"
-#include "finish/NameSanitiser.h"
 #include "app/framework/Scoped.h"
 #include "capture/CdText.h"
+#include "companions/qvllog/qvllog.h"
+#include "finish/NameSanitiser.h"
 #include "finish/OutputNaming.h"
 #include "project/DiscCatalogue.h"
 
