@@ -26,17 +26,3 @@ TEST(CARRegistry, MachineKeyWithTrailingBackslashOpensReadOnly) {
     EXPECT_EQ(registry.ReadString("QvlTestNumber", "fallback"), "fallback");
     EXPECT_EQ(registry.LastType(), static_cast<DWORD>(REG_DWORD));
 }
-
-TEST(CARRegistry, RelativePathsAreBelowTheProgramKeyOfTheUser) {
-    // Set first so that it goes last and takes the program key with it when the test made it.
-    RegistryValue parent(HKEY_CURRENT_USER, kProgramKey, "QvlTestParent", "x");
-    RegistryValue child(HKEY_CURRENT_USER, std::string(kProgramKey) + "\\QvlTestChild", "Folder", "D:\\Out");
-
-    CARRegistry registry;
-    ASSERT_TRUE(registry.Open("QvlTestChild\\"));
-    EXPECT_EQ(registry.ReadString("Folder", "fallback"), "D:\\Out");
-
-    EXPECT_FALSE(registry.Open("QvlTestMissing"));
-    EXPECT_EQ(registry.LastResult(), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(registry.ReadString("Folder", "fallback"), "fallback") << "no key is open";
-}

@@ -101,25 +101,6 @@ TEST_F(Lifecycle, StartsWithItsFoldersAndReportAndExitsCleanly) {
     EXPECT_FALSE(FolderExists(m_capture)) << "the capture folder is wiped at exit";
 }
 
-TEST_F(Lifecycle, ReportsTheVersionsOfAnInstalledMusicPlayer) {
-    const std::string folder = "C:\\Program Files\\iTunes";
-    ASSERT_FALSE(FolderExists(folder)) << "the test prefix has no real iTunes";
-    CreateFolderTree(folder);
-    ASSERT_TRUE(
-        CopyFileA((BinFolder() + "\\version_probe.exe").c_str(), (folder + "\\iTunes.exe").c_str(), FALSE));
-
-    ChildProcess copy(Exe(), "");
-    ASSERT_NE(AppControl::WaitForMainWindow(copy.Id(), kTimeout), nullptr);
-    std::vector<std::string> report = LinesOfLastStart();
-    auto itunes = std::find(report.begin(), report.end(), "iTunes Version Information:");
-    ASSERT_NE(itunes, report.end());
-    ASSERT_GE(report.end() - itunes, 3);
-    EXPECT_EQ(itunes[1], "\tFile Version: 12.10.11.2");
-    EXPECT_EQ(itunes[2], "\tProduct Version:12.10.11.3");
-    EXPECT_EQ(ExitThroughMenu(copy), 0u);
-    DeleteFolderTree(folder);
-}
-
 TEST_F(Lifecycle, SecondCopyLeavesTheRunningCopysCaptureAloneAndBringsItForward) {
     ChildProcess first(Exe(), "");
     HWND window = AppControl::WaitForMainWindow(first.Id(), kTimeout);
@@ -217,31 +198,6 @@ TEST_F(Lifecycle, AStartThatCannotCreateItsWindowSaysWhyAndEndsWithAnError) {
         return line.rfind("Cannot create the main window", 0) == 0;
     })) << "the log says why";
     DeleteFileA(broken.c_str());
-}
-
-TEST_F(Lifecycle, UnreadableCaptureFolderSettingIsReportedAndStartGoesOn) {
-    struct Case {
-        const char* message;
-        std::optional<std::string> value;
-        bool deleteKey;
-    };
-    for (const Case& c :
-         {Case{"Read Temporary Folder From Registry Error (01).", std::nullopt, false},
-          Case{"Read Temporary Folder From Registry Error (01).", std::string(3000, 'x'), false},
-          Case{"Read Temporary Folder From Registry Error (02).", std::nullopt, true}}) {
-        RegistryValue setting(HKEY_LOCAL_MACHINE, kProgramKey, "TempFolder", c.value);
-        std::optional<RegistryKeyRemoved> noKey;
-        if (c.deleteKey) {
-            noKey.emplace(HKEY_LOCAL_MACHINE, kProgramKey);
-        }
-        ChildProcess copy(Exe(), "");
-        // For the start-up report; the watcher then watches the folder start-up settled on.
-        EXPECT_TRUE(AppControl::AnswerMessageBox(copy.Id(), c.message, IDOK, kTimeout)) << c.message;
-        ASSERT_NE(AppControl::WaitForMainWindow(copy.Id(), kTimeout), nullptr);
-        std::vector<std::string> report = LinesOfLastStart();
-        EXPECT_TRUE(Contains(report, "Temporary Folder: ")) << c.message;
-        EXPECT_EQ(ExitThroughMenu(copy), 0u);
-    }
 }
 
 TEST_F(Lifecycle, TheProjectFileIsReadAtStartAndWrittenAtExitByTheRunningCopyOnly) {

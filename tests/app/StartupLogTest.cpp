@@ -45,10 +45,3 @@ TEST_F(StartupLog, ALogOneByteLargerIsDeletedFirst) {
     LogWrite("new line");
     EXPECT_EQ(ReadLogLines(log), std::vector<std::string>{"new line"});
 }
-
-TEST_F(StartupLog, AMissingLogIsCreated) {
-    ASSERT_TRUE(OpenStartupLog(log));
-    EXPECT_TRUE(FileExists(log));
-    LogWrite("first line");
-    EXPECT_EQ(ReadLogLines(log), std::vector<std::string>{"first line"});
-}

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <utility>
 
 using namespace qvltest;
@@ -53,25 +52,6 @@ private:
     HWND m_window;
 };
 
-// A change record as the system lays it out.
-class Change {
-public:
-    Change(DWORD action, const std::wstring& name) {
-        m_bytes.resize(sizeof(FILE_NOTIFY_INFORMATION) + name.size() * sizeof(WCHAR));
-        auto* record = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(m_bytes.data());
-        record->NextEntryOffset = 0;
-        record->Action = action;
-        record->FileNameLength = static_cast<DWORD>(name.size() * sizeof(WCHAR));
-        std::memcpy(record->FileName, name.data(), record->FileNameLength);
-    }
-    const FILE_NOTIFY_INFORMATION& Get() const {
-        return *reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(m_bytes.data());
-    }
-
-private:
-    std::vector<BYTE> m_bytes;
-};
-
 WatchedFolder RecordFor(const std::string& folder) {
     WatchedFolder record{};
     lstrcpynA(record.path, folder.c_str(), MAX_PATH);
@@ -79,32 +59,6 @@ WatchedFolder RecordFor(const std::string& folder) {
 }
 
 } // namespace
-
-TEST(CaptureFolderWatcher, PassesTheFirstReportAndEveryTwelfthRepeat) {
-    EventSink sink;
-    CaptureFolderWatcher watcher;
-    watcher.SetNotifyWindow(sink.Window());
-    WatchedFolder record = RecordFor("C:\\Capture");
-    watcher.OnFolderNotification(record, Change(FILE_ACTION_ADDED, L"Burn1").Get());
-    watcher.OnFolderNotification(record, Change(FILE_ACTION_ADDED, L"Burn1\\Track00.wav").Get());
-    for (int i = 0; i < 30; ++i) {
-        watcher.OnFolderNotification(record, Change(FILE_ACTION_MODIFIED, L"Burn1\\TRACK00.WAV").Get());
-    }
-    sink.Pump();
-    std::vector<Event> expected = {{1, "C:\\Capture\\Burn1"},
-                                   {1, "C:\\Capture\\Burn1\\Track00.wav"},
-                                   {3, "C:\\Capture\\Burn1\\TRACK00.WAV"},
-                                   {3, "C:\\Capture\\Burn1\\TRACK00.WAV"}};
-    EXPECT_EQ(sink.events, expected) << "repeats 12 and 24 of 30";
-}
-
-TEST(CaptureFolderWatcher, AFolderThatCannotBeOpenedIsReported) {
-    TestFolder root;
-    CaptureFolderWatcher watcher;
-    watcher.AddFolder(root / "missing\\capture"); // only one level is created
-    EXPECT_EQ(watcher.StartWatching(), 1);
-    EXPECT_EQ(watcher.StopWatching(), 0);
-}
 
 TEST(CaptureFolderWatcher, LostChangeRecordsReportTheNewestBurnAgain) {
     TestFolder root;

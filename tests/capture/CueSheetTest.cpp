@@ -62,37 +62,6 @@ void ExpectTrack(const CueSheet& sheet, int n, uint16_t minute, uint16_t second,
 
 } // namespace
 
-TEST(CueSheet, GivesEachTrackItsStartPregapAndLength) {
-    CueSheet sheet = Parse(CueEntry(0, 0, 0, 0, 0) + CueEntry(1, 0, 0, 0, 0) + CueEntry(1, 1, 0, 2, 0) +
-                           CueEntry(2, 0, 3, 10, 5) + CueEntry(2, 1, 3, 12, 5) + CueEntry(3, 0, 7, 0, 10) +
-                           CueEntry(3, 1, 7, 2, 10) + CueEntry(kCueLeadOut, 1, 11, 30, 40));
-    EXPECT_EQ(1, sheet.result);
-    EXPECT_EQ(3, sheet.count);
-    ExpectTrack(sheet, 1, 0, 2, 0, Frames(3, 10, 5) - Frames(0, 2, 0), 150);
-    ExpectTrack(sheet, 2, 3, 12, 5, Frames(7, 0, 10) - Frames(3, 12, 5), 150);
-    ExpectTrack(sheet, 3, 7, 2, 10, Frames(11, 30, 40) - Frames(7, 2, 10), 150);
-    for (int n = 4; n <= kMaxCueTracks; ++n) {
-        EXPECT_TRUE(sheet.IsEmpty(n)) << n;
-    }
-    EXPECT_TRUE(sheet.GuardsIntact());
-}
-
-TEST(CueSheet, AMissingOrEmptyCueSheetFails) {
-    TestFolder folder;
-    CueSheet missing = ParseFile(folder / "cuesheet.dat");
-    EXPECT_EQ(0, missing.result);
-    EXPECT_EQ(0, missing.count);
-
-    CueSheet empty = Parse("");
-    EXPECT_EQ(0, empty.result);
-    EXPECT_EQ(0, empty.count);
-
-    CueSheet partial = Parse(CueEntry(1, 1, 0, 2, 0).substr(0, 7));
-    EXPECT_EQ(1, partial.result) << "there were bytes, just no whole entry";
-    EXPECT_EQ(0, partial.count);
-    EXPECT_TRUE(partial.IsEmpty(1));
-}
-
 TEST(CueSheet, DamagedCueSheetsStayInsideTheRecords) {
     CueSheet badNumbers =
         Parse(CueEntry(1, 1, 0, 2, 0) + CueEntry(100, 1, 1, 0, 0) + CueEntry(0xAB, 1, 1, 0, 0) +
@@ -114,20 +83,4 @@ TEST(CueSheet, DamagedCueSheetsStayInsideTheRecords) {
     EXPECT_EQ(0u, backwards.Track(2).pregap);
     EXPECT_EQ(Frames(9, 0, 0) - Frames(0, 30, 0), backwards.Track(2).length);
     EXPECT_TRUE(backwards.IsEmpty(9));
-}
-
-TEST(CueSheet, OnlyTheFirst10240BytesAreRead) {
-    std::string bytes = CueEntry(1, 1, 0, 2, 0);
-    for (int i = 1; i < 10240 / 8 - 1; ++i) {
-        bytes += CueEntry(0, 0, 0, 0, 0);
-    }
-    bytes += CueEntry(2, 1, 4, 0, 0);
-    ASSERT_EQ(10240u, bytes.size());
-    bytes += CueEntry(3, 1, 8, 0, 0) + CueEntry(kCueLeadOut, 1, 9, 0, 0);
-    CueSheet sheet = Parse(bytes);
-    EXPECT_EQ(1, sheet.result);
-    EXPECT_EQ(2, sheet.count);
-    EXPECT_EQ(Frames(4, 0, 0), sheet.Track(2).start);
-    EXPECT_EQ(0u, sheet.Track(2).length) << "its end lay beyond the part read";
-    EXPECT_TRUE(sheet.IsEmpty(3));
 }

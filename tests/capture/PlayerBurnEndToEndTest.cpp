@@ -151,20 +151,29 @@ protected:
         return outputs;
     }
 
+    // Notes the output folders there were, checks that the double serves its library, starts the
+    // program and burns the sample disc into it.
+    void StartAndBurn(const PlayerDouble& player, std::optional<ChildProcess>& program, HWND& window,
+                      const std::string& recorderOptions) {
+        m_foldersBefore = SubFolders(DefaultOutputFolder());
+        ASSERT_TRUE(player.Running());
+        program.emplace(BinFolder() + "\\Quaverlane.exe", "");
+        window = AppControl::WaitForMainWindow(program->Id(), kTimeout);
+        ASSERT_NE(window, nullptr);
+        ChildProcess recorder(BinFolder() + "\\recsim.exe", "--speed max " + recorderOptions);
+        EXPECT_EQ(recorder.Wait(kTimeout), 0u);
+    }
+
     // Burns the sample disc into the running program while the double serves the library, until
     // every output carries the player's track number; then keeps the outputs and the cover for the
     // independent check as <kept>-1.mp3 ... and <kept>-cover.jpg.
     void BurnAndKeep(const std::string& library, const std::string& recorderOptions, const Texts& outputs,
                      int firstNumber, const std::string& cover, const std::string& kept) {
-        m_foldersBefore = SubFolders(DefaultOutputFolder());
         PlayerDouble player(library);
-        ASSERT_TRUE(player.Running());
         {
-            ChildProcess program(BinFolder() + "\\Quaverlane.exe", "");
-            HWND window = AppControl::WaitForMainWindow(program.Id(), kTimeout);
-            ASSERT_NE(window, nullptr);
-            ChildProcess recorder(BinFolder() + "\\recsim.exe", "--speed max " + recorderOptions);
-            EXPECT_EQ(recorder.Wait(kTimeout), 0u);
+            std::optional<ChildProcess> program;
+            HWND window = nullptr;
+            ASSERT_NO_FATAL_FAILURE(StartAndBurn(player, program, window, recorderOptions));
             EXPECT_TRUE(WaitFor(
                 [&] {
                     for (int i = 0; i < kTracks; ++i) {
@@ -178,7 +187,7 @@ protected:
                 << "every track converted under the player's title with the player's track number";
             EXPECT_EQ(player.LiveObjects(), 0) << "the program released every object of the player";
             EXPECT_TRUE(AppControl::RequestExit(window, kTimeout));
-            EXPECT_EQ(program.Wait(kTimeout), 0u);
+            EXPECT_EQ(program->Wait(kTimeout), 0u);
         }
         // Only now is the last tag complete: the exit waits for the track in hand.
         for (int i = 0; i < kTracks; ++i) {
@@ -234,21 +243,17 @@ TEST_F(PlayerBurnEndToEnd, ExitWhileALargeLibraryIsSearchedReturnsWithinASecond)
         library += LibraryLine("playlist", {{"Name", "Party mix " + std::to_string(i)}, {"Kind", "2"}});
     }
     OutputFolder(kSampleAlbum);
-    m_foldersBefore = SubFolders(DefaultOutputFolder());
     PlayerDouble player(library);
-    ASSERT_TRUE(player.Running());
-    ChildProcess program(BinFolder() + "\\Quaverlane.exe", "");
-    HWND window = AppControl::WaitForMainWindow(program.Id(), kTimeout);
-    ASSERT_NE(window, nullptr);
-    ChildProcess recorder(BinFolder() + "\\recsim.exe", "--speed max --sample-seconds 2");
-    EXPECT_EQ(recorder.Wait(kTimeout), 0u);
+    std::optional<ChildProcess> program;
+    HWND window = nullptr;
+    ASSERT_NO_FATAL_FAILURE(StartAndBurn(player, program, window, "--sample-seconds 2"));
     Sleep(500);
     ASSERT_TRUE(AppControl::PostCommand(window, ID_EXIT_QUAVERLANE));
     ASSERT_TRUE(
-        WaitFor([&] { return AppControl::FindMessageBox(program.Id(), "exit") != nullptr; }, kTimeout));
+        WaitFor([&] { return AppControl::FindMessageBox(program->Id(), "exit") != nullptr; }, kTimeout));
     DWORD asked = GetTickCount();
-    ASSERT_TRUE(AppControl::AnswerMessageBox(program.Id(), "exit", IDYES, kTimeout));
-    EXPECT_EQ(program.Wait(kTimeout), 0u);
+    ASSERT_TRUE(AppControl::AnswerMessageBox(program->Id(), "exit", IDYES, kTimeout));
+    EXPECT_EQ(program->Wait(kTimeout), 0u);
     EXPECT_LT(GetTickCount() - asked, 1000u);
     EXPECT_EQ(CountFiles(JoinPath(DefaultOutputFolder(), kSampleAlbum), "*.MP3"), 0u)
         << "the exit came while the library was being searched, before any encode";

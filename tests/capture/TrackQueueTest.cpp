@@ -16,53 +16,6 @@ std::string Wav(const std::string& folder, int index) {
 
 } // namespace
 
-TEST(TrackQueue, ATrackIsCompleteWhenTheNextOneAppearsAndTheLastWhenTheBurnFallsQuiet) {
-    FakeIntake q;
-    EXPECT_EQ(q.Folder(kA), 1);
-    EXPECT_EQ(q.File(kA + "\\cuesheet.dat"), 0) << "files other than WAVs are ignored";
-    EXPECT_EQ(q.File(Wav(kA, 0)), 1);
-    for (int repeat = 0; repeat < 5; ++repeat) {
-        q.environment->now += 1000;
-        EXPECT_EQ(q.File(Wav(kA, 0)), 1) << "a growing file changes nothing";
-    }
-    EXPECT_EQ(q.TakeAll(), Paths{});
-    q.File(Wav(kA, 1));
-    q.File(Wav(kA, 2));
-    EXPECT_EQ(q.TakeAll(), (Paths{Wav(kA, 0), Wav(kA, 1)}));
-
-    q.environment->now += 4999;
-    EXPECT_EQ(q.Idle(), 0);
-    EXPECT_EQ(q.intake->IsBusy(), 1) << "an event less than five seconds ago";
-    q.environment->now += 1;
-    EXPECT_EQ(q.Idle(), 1);
-    EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 2)});
-    EXPECT_EQ(q.intake->Sessions().back()->wavPaths.back(), kSessionEndMarker);
-    q.environment->now += 10000;
-    EXPECT_EQ(q.Idle(), 0) << "the end marker keeps the idle rule from firing twice";
-    EXPECT_EQ(q.intake->IsBusy(), 0);
-
-    // A track written after the pause goes on after the marker, which is never queued.
-    q.File(Wav(kA, 3));
-    q.File(Wav(kA, 4));
-    EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 3)});
-}
-
-TEST(TrackQueue, AnyEventPostponesTheIdleRuleButMissingPathsAreIgnored) {
-    FakeIntake q;
-    q.Folder(kA);
-    q.File(Wav(kA, 0));
-    q.environment->now += 4000;
-    EXPECT_EQ(q.intake->OnCaptureFileEvent((kA + "\\gone.wav").c_str()), 0);
-    q.environment->now += 4000;
-    EXPECT_EQ(q.File(kA + "\\leadin.dat"), 0);
-    q.environment->now += 4000;
-    EXPECT_EQ(q.intake->OnCaptureFileEvent(nullptr), 0);
-    q.environment->now += 4999;
-    EXPECT_EQ(q.Idle(), 0);
-    q.environment->now += 1;
-    EXPECT_EQ(q.Idle(), 1);
-}
-
 TEST(TrackQueue, TheIdleRuleSurvivesTheTickCounterWrapping) {
     FakeIntake q;
     q.environment->now = 0xFFFFFFFF - 999;
@@ -168,26 +121,6 @@ TEST(TrackQueue, ANewBurnFolderCompletesTheLastTrackOfTheHighestBurn) {
     EXPECT_EQ(q.intake->Sessions().size(), 2u);
 }
 
-TEST(TrackQueue, OldBurnFoldersArePrunedAndDeletedOnlyWhenNothingWaitsInThem) {
-    FakeIntake q;
-    q.Folder(kA);
-    q.File(Wav(kA, 0));
-    q.Folder(kB);
-    q.File(Wav(kB, 0));
-    q.Folder(kC); // queues B's last track; three burns held until the next call
-    EXPECT_EQ(q.intake->Sessions().size(), 3u);
-    EXPECT_EQ(q.intake->PendingTrackCount(), 2);
-
-    q.File(Wav(kC, 0)); // prunes A, whose track still waits
-    EXPECT_EQ(q.intake->Sessions().size(), 2u);
-    EXPECT_EQ(q.intake->Sessions().front()->folder, kB);
-    EXPECT_TRUE(q.environment->deleted.empty()) << "A's track has not been converted yet";
-
-    EXPECT_EQ(q.intake->TakeNextTrack(), Wav(kA, 0));
-    EXPECT_EQ(q.Idle(), 0);
-    EXPECT_TRUE(q.environment->deleted.empty()) << "A's track is being converted";
-}
-
 TEST(TrackQueue, AFolderWithNothingWaitingIsDeletedAtOnce) {
     FakeIntake q;
     q.Folder(kA);
@@ -196,21 +129,6 @@ TEST(TrackQueue, AFolderWithNothingWaitingIsDeletedAtOnce) {
     q.Folder(kC);
     EXPECT_EQ(q.environment->deleted, Paths{kA});
     EXPECT_EQ(q.intake->Sessions().size(), 2u);
-}
-
-TEST(TrackQueue, ALowerBurnFolderIsInsertedInOrderAndTheIdleRuleWatchesTheHighest) {
-    FakeIntake q;
-    q.Folder(kB);
-    q.File(Wav(kB, 0));
-    q.Folder(kA); // new, so rule 2 completes B's last track although A sorts below
-    EXPECT_EQ(q.TakeAll(), Paths{Wav(kB, 0)});
-    q.File(Wav(kA, 0));
-    ASSERT_EQ(q.intake->Sessions().size(), 2u);
-    EXPECT_EQ(q.intake->Sessions()[0]->folder, kA);
-    EXPECT_EQ(q.intake->Sessions()[1]->folder, kB);
-    q.environment->now += 6000;
-    EXPECT_EQ(q.Idle(), 1);
-    EXPECT_EQ(q.TakeAll(), Paths{}) << "the highest burn's last track was queued already";
 }
 
 TEST(TrackQueue, APathIsQueuedOnceAndNeverWhileItIsAmongTheNewestFinished) {

@@ -107,24 +107,3 @@ TEST(EncodeOutput, AnEightBitMonoTrackAt48kHzBecomesAnMp3OfTheSameLengthAndSound
     mp3.id3v1 = 1;
     mp3.id3v2 = 1;
 }
-
-TEST(EncodeOutput, WithoutTheMp3LibraryTheDriverReturnsZeroAndWritesNothing) {
-    std::string library = BinFolder() + "\\lame_enc.dll";
-    std::string aside = BinFolder() + "\\lame_enc.dll.aside";
-    ASSERT_TRUE(MoveFileExA(library.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING));
-    struct PutBack {
-        std::string from, to;
-        ~PutBack() { MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING); }
-    } putBack{aside, library};
-
-    TestFolder root;
-    std::string source = root / "Track00.wav";
-    WriteFile(source, WavBytes(TestPcm(44100 * 4)));
-    CaptureIntake intake;
-    EncoderWindow window;
-    intake.SetNotifyWindow(window.Get());
-    EXPECT_EQ(intake.EncodeTrackToMp3(source, root / "out.mp3"), 0);
-    window.Pump();
-    EXPECT_FALSE(FileExists(root / "out.mp3"));
-    EXPECT_TRUE(window.finished.empty());
-}

@@ -57,25 +57,6 @@ TEST_F(Mp3MetaDataEditTest, WritesBothTagsIntoAFileWithoutAnyAppendingTheBlock) 
     EXPECT_NE(Block(ReadFile(m_mp3)).substr(0, 3), "TAG");
 }
 
-TEST_F(Mp3MetaDataEditTest, OverwritesAnExistingBlockInPlace) {
-    WriteId3Tag(m_mp3.c_str(), ID3TT_ID3V1, FullTags(""));
-    auto editor = Editor();
-    editor->m_metaData = FullTags("");
-    editor->m_metaData.artist = "Another Artist";
-    editor->m_metaData.trackNumber = -1;
-    editor->m_metaData.comment = "a comment of thirty characters";
-    static_cast<CMp3MetaDataEdit&>(*editor).m_bID3v2 = 0;
-    editor->WriteMetaData();
-
-    std::string bytes = ReadFile(m_mp3);
-    ASSERT_EQ(bytes.size(), m_audio.size() + 128);
-    EXPECT_TRUE(bytes.compare(0, m_audio.size(), m_audio) == 0);
-    std::string block = Block(bytes);
-    EXPECT_EQ(block.substr(33, 30), Padded("Another Artist", 30));
-    EXPECT_EQ(block.substr(97, 30), "a comment of thirty characters")
-        << "without a track number the comment has all 30 bytes";
-}
-
 // The disc rename writes titles this way; check_renamed_disc.py reads what it leaves in ID3v2.
 TEST_F(Mp3MetaDataEditTest, TheTitleOnlyFormChangesOnlyTheTitleOfAnExistingBlock) {
     auto editor = Editor();
@@ -92,19 +73,6 @@ TEST_F(Mp3MetaDataEditTest, TheTitleOnlyFormChangesOnlyTheTitleOfAnExistingBlock
     EXPECT_EQ(block.substr(0, 33), "TAG" + Padded("Renamed Tone", 30));
     EXPECT_EQ(block.substr(33), before.substr(33)) << "only the first 33 bytes are written";
     EXPECT_EQ(Version2Text(m_mp3, ID3FID_CONTENTTYPE), "(17)Rock");
-}
-
-TEST_F(Mp3MetaDataEditTest, TheTitleOnlyFormAppendsAWholeBlockToAFileWithoutOne) {
-    auto editor = Editor();
-    editor->m_metaData = FullTags("");
-    static_cast<CMp3MetaDataEdit&>(*editor).m_bID3v2 = 0;
-    editor->WriteMetaData(true);
-
-    std::string bytes = ReadFile(m_mp3);
-    ASSERT_EQ(bytes.size(), m_audio.size() + 128);
-    EXPECT_TRUE(bytes.compare(0, m_audio.size(), m_audio) == 0) << "no audio byte is overwritten";
-    EXPECT_EQ(Block(bytes), "TAG" + Padded("Test Tone", 30) + std::string(94, '\0') + "\x11")
-        << "the title and the genre";
 }
 
 // The music file list reads a file's tags and writes them back; nothing may drift on the way.
@@ -125,41 +93,4 @@ TEST_F(Mp3MetaDataEditTest, ReadingAndWritingBackKeepsTheTrackNumberAndTheGenre)
         EXPECT_EQ(Version2Text(m_mp3, ID3FID_CONTENTTYPE), "(17)Rock") << round;
         EXPECT_EQ(Block(ReadFile(m_mp3))[127], 17) << round;
     }
-}
-
-TEST_F(Mp3MetaDataEditTest, ReadingEmptiesTheBufferFirstAndBothFormsRead) {
-    TrackTags sparse;
-    sparse.title = "Sparse";
-    WriteId3Tag(m_mp3.c_str(), ID3TT_ID3V2, sparse);
-
-    auto editor = Editor();
-    editor->m_metaData = FullTags(m_picture);
-    EXPECT_EQ(editor->ReadMetaData(true), 1);
-    EXPECT_EQ(editor->m_metaData.title, "Sparse");
-    EXPECT_EQ(editor->m_metaData.genreText, "") << "not read, but emptied";
-    EXPECT_EQ(editor->m_metaData.extraStrings[0], "");
-    EXPECT_EQ(editor->m_metaData.genreId, 0);
-
-    editor->m_metaData = FullTags(m_picture);
-    EXPECT_EQ(editor->ReadMetaData(), 1);
-    EXPECT_EQ(editor->m_metaData.title, "Sparse");
-    EXPECT_EQ(editor->m_metaData.composer, "");
-}
-
-TEST_F(Mp3MetaDataEditTest, AMissingFileIsNotCreated) {
-    std::string missing = m_folder / "missing.mp3";
-    auto editor = Editor(missing);
-    EXPECT_STREQ(editor->Get_strMusicFileName(), missing.c_str());
-    editor->m_metaData = FullTags("");
-    EXPECT_EQ(editor->WriteMetaData(), 1);
-    EXPECT_EQ(editor->WriteMetaData(true), 1);
-    EXPECT_FALSE(FileExists(missing));
-}
-
-TEST(MediaMetaDataEdit, AnEditorMadeOnTheHeapIsClearedAndDestroyedThroughTheInterface) {
-    CMediaMetaDataEdit* editor = new CMp3MetaDataEdit("C:\\music\\a.mp3");
-    editor->m_metaData.title = "Title";
-    editor->ClearMetaDataBuffer();
-    EXPECT_TRUE(editor->m_metaData.title.empty());
-    editor->Destroy();
 }

@@ -48,11 +48,6 @@ TEST_F(OutputNaming, EveryTokenIsReplacedWhereverItStandsAndValuesAreCleaned) {
         << "year and comment have no token, and tokens are case-sensitive";
 }
 
-TEST_F(OutputNaming, AMissingArtistLeavesTheSeparatorAtTheFront) {
-    m_tracks[2].title = "Intro";
-    EXPECT_EQ(NameFor("<Artist> - <Title>", 2), " - Intro.MP3");
-}
-
 TEST_F(OutputNaming, TrackNumbersOutsideTheTableAndAMissingTableGiveTheDiscName) {
     m_tracks[100].title = "Last";
     EXPECT_EQ(NameFor("<Title>", 100), "Last.MP3");

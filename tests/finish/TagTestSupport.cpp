@@ -53,13 +53,6 @@ std::optional<std::string> RawFieldText(const std::string& path, ID3_TagType ver
     return std::string(text->GetRawText() != nullptr ? text->GetRawText() : "");
 }
 
-int FrameEncoding(const std::string& path, ID3_FrameID id) {
-    ID3_Tag tag;
-    tag.Link(path.c_str(), ID3TT_ID3V2);
-    const ID3_Frame* frame = tag.Find(id);
-    return frame != nullptr ? static_cast<int>(frame->GetField(ID3FN_TEXTENC)->Get()) : -1;
-}
-
 void WriteUnicodeFrame(const std::string& path, ID3_FrameID id, const std::wstring& text) {
     std::vector<unicode_t> bigEndian;
     for (wchar_t c : text) {

@@ -40,9 +40,6 @@ testing::AssertionResult HoldsFullTagsVersion1(const std::string& block);
 std::optional<std::string> RawFieldText(const std::string& path, ID3_TagType version, ID3_FrameID id,
                                         ID3_FieldID field = ID3FN_TEXT);
 
-// The text encoding of the first frame with this id in the file's ID3v2 tag, or -1.
-int FrameEncoding(const std::string& path, ID3_FrameID id);
-
 // Puts a frame with this text into the file's ID3v2 tag in UTF-16, as other taggers do.
 void WriteUnicodeFrame(const std::string& path, ID3_FrameID id, const std::wstring& text);
 

@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 using namespace qvltest;
 using Paths = std::vector<std::string>;
 
@@ -34,8 +32,7 @@ std::string CaseFolder(const std::string& name) {
 }
 
 // What the music player adds to a burn with CD-TEXT, as its lookup would: the album and the track
-// numbers, and titles of its own where the test gives them. Of a burn without CD-TEXT it knows
-// nothing.
+// numbers. Of a burn without CD-TEXT it knows nothing.
 class PlaylistPlayer final : public IPlayerLookup {
 public:
     int LookupByCdText(CaptureIntake& intake) override {
@@ -43,15 +40,10 @@ public:
         for (int n = 1; n <= intake.CdTextTrackCount(); ++n) {
             lstrcpynA(table[n].album, table[0].title, kTextFieldSize);
             table[n].trackNumber = n;
-            if (auto title = titles.find(n); title != titles.end()) {
-                lstrcpynA(table[n].title, title->second.c_str(), kTextFieldSize);
-            }
         }
         return 1;
     }
     int LookupByCueSheet(CaptureIntake&, const std::string&) override { return 0; }
-
-    std::map<int, std::string> titles;
 };
 
 // An intake whose conversion thread runs, and the window that collects its encoders' reports.
@@ -125,24 +117,6 @@ Paths operator+(Paths first, const Paths& second) {
 
 } // namespace
 
-TEST_F(TrackFinishEndToEnd, PlaylistFormatGivesAnAlbumFolderAndNumberedNamesForTheSameBurnAgain) {
-    std::string output = CaseFolder("playlist-mp3");
-    ASSERT_FALSE(output.empty()) << "QVL_TEST_OUTPUT names the folder for the independent check";
-    ScopedOutputSettings settings(output, "<Playlist>\\<Title>", OutputFormat::Mp3);
-    Paths first = Burn(1.5);
-    Paths again = Burn(1.5);
-    RunningIntake running(m_player);
-    running.Queue(first + again);
-    ASSERT_TRUE(running.WaitUntilFinished(6));
-    std::string album = output + "\\" + kSampleAlbum;
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_TRUE(FileExists(album + "\\" + kSampleTitles[i] + ".MP3")) << kSampleTitles[i];
-        EXPECT_TRUE(FileExists(album + "\\" + kSampleTitles[i] + "1.MP3")) << kSampleTitles[i];
-    }
-    EXPECT_EQ(CountFiles(album), 6u);
-    ExpectAllGone(first + again);
-}
-
 TEST_F(TrackFinishEndToEnd, ArtistAlbumNumberFormatMakesFoldersPerArtistForWavFiles) {
     std::string output = CaseFolder("artist-wav");
     ASSERT_FALSE(output.empty());
@@ -178,20 +152,6 @@ TEST_F(TrackFinishEndToEnd, AnEmptyFormatNamesFilesAfterTheTitleOrAfterTheDisc) 
     }
     EXPECT_EQ(CountFiles(output), 6u);
     ExpectAllGone(plain + cdText);
-}
-
-TEST_F(TrackFinishEndToEnd, ATitleOfRefusedCharactersStillNamesAFile) {
-    std::string output = CaseFolder("refused-title");
-    ASSERT_FALSE(output.empty());
-    ScopedOutputSettings settings(output, "<Playlist>\\<Title>", OutputFormat::Mp3);
-    m_player.titles[2] = ":/\\*?\"<>|";
-    Paths tracks = Burn(1);
-    RunningIntake running(m_player);
-    running.Queue(tracks);
-    ASSERT_TRUE(running.WaitUntilFinished(3));
-    EXPECT_TRUE(FileExists(output + "\\" + kSampleAlbum + "\\---------.MP3"));
-    EXPECT_EQ(CountFiles(output + "\\" + kSampleAlbum), 3u);
-    ExpectAllGone(tracks);
 }
 
 TEST_F(TrackFinishEndToEnd, ATrackCutShortByTheRecorderGivesAShorterFileAndTheNextTracksFollow) {

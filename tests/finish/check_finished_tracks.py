@@ -53,13 +53,6 @@ def check_wav(path, seconds):
     return pcm
 
 
-def playlist_mp3(folder):
-    for again in ("", "1"):
-        for i in range(3):
-            check_mp3(os.path.join(folder, ALBUM, TITLES[i] + again + ".MP3"), TITLES[i], ARTISTS[i], ALBUM, i + 1,
-                      1.5 + 0.2 * i)
-
-
 def artist_wav(folder):
     for i in range(3):
         name = "%02d-%s.WAV" % (i + 1, TITLES[i])
@@ -75,10 +68,6 @@ def empty_format(folder):
         check_mp3(os.path.join(folder, "Disc#001-track%02d.MP3" % (i + 1)), "Disc#001-Track%02d" % (i + 1), None,
                   None, i + 1, 1 + 0.2 * i)
         check_mp3(os.path.join(folder, TITLES[i] + ".MP3"), TITLES[i], ARTISTS[i], ALBUM, i + 1, 1 + 0.2 * i)
-
-
-def refused_title(folder):
-    check_mp3(os.path.join(folder, ALBUM, "---------.MP3"), ':/\\*?"<>|', ARTISTS[1], ALBUM, 2, 1.2)
 
 
 def truncated(folder):
@@ -101,10 +90,8 @@ def stopped(folder):
 
 
 CASES = {
-    "playlist-mp3": playlist_mp3,
     "artist-wav": artist_wav,
     "empty-format": empty_format,
-    "refused-title": refused_title,
     "truncated": truncated,
     "second-burn": second_burn,
     "stopped": stopped,

@@ -34,39 +34,6 @@ TEST(DiscCatalogueLabels, NewLabelsCountTheDiscsOrNumberThePendingLabelWhateverT
     EXPECT_FALSE(catalogue.LabelExists("Mi", nullptr));
 }
 
-TEST(DiscCatalogueList, InvalidIndicesChangeNothing) {
-    DiscCatalogue catalogue;
-    bool removed = true;
-    EXPECT_EQ(catalogue.GetDisc(0), nullptr);
-    EXPECT_FALSE(catalogue.RenameDisc(0, "x"));
-    EXPECT_FALSE(catalogue.DeleteDisc(0));
-    EXPECT_FALSE(catalogue.DeleteTrack(0, 0, removed));
-    EXPECT_FALSE(removed);
-
-    catalogue.AddDisc(MakeDisc("Mix", ""));
-    catalogue.GetDisc(0)->AddTrack("t", "", "", "", "", "");
-    EXPECT_FALSE(catalogue.DeleteTrack(0, 1, removed));
-    EXPECT_FALSE(catalogue.DeleteDisc(1));
-    EXPECT_EQ(catalogue.GetCount(), 1u);
-    EXPECT_EQ(catalogue.GetDisc(0)->GetTrackCount(), 1u);
-}
-
-TEST(DiscCatalogueList, ReplaceAllTakesTheOtherDiscsInOrder) {
-    DiscCatalogue catalogue;
-    catalogue.AddDisc(MakeDisc("old", ""));
-    DiscCatalogue scanned;
-    scanned.AddDisc(MakeDisc("first", ""));
-    scanned.AddDisc(MakeDisc("second", ""));
-    DiscRecord* first = scanned.GetDisc(0);
-
-    catalogue.ReplaceAll(scanned);
-
-    ASSERT_EQ(catalogue.GetCount(), 2u);
-    EXPECT_EQ(catalogue.GetDisc(0), first);
-    EXPECT_EQ(catalogue.GetDisc(1)->GetLabel(), "second");
-    EXPECT_EQ(scanned.GetCount(), 0u);
-}
-
 // The catalogue decides what it may delete by the output folder too, so each test names its own.
 class DiscCatalogueFiles : public testing::Test {
 protected:
@@ -85,20 +52,6 @@ protected:
     std::string m_savedOutput;
     DiscCatalogue m_catalogue;
 };
-
-TEST_F(DiscCatalogueFiles, DeletingADiscOfItsOwnFolderDeletesTheFolder) {
-    DiscRecord& mix = AddDisc("Mix", "Mix");
-    AddTrackFile(mix, m_output / "Mix\\01.mp3");
-    WriteFile(m_output / "Mix\\cover.jpg", "picture");
-    AddTrackFile(AddDisc("Rock", "Rock"), m_output / "Rock\\01.mp3");
-
-    ASSERT_TRUE(m_catalogue.DeleteDisc(0));
-
-    EXPECT_FALSE(FolderExists(m_output / "Mix"));
-    EXPECT_TRUE(FileExists(m_output / "Rock\\01.mp3"));
-    ASSERT_EQ(m_catalogue.GetCount(), 1u);
-    EXPECT_EQ(m_catalogue.GetDisc(0)->GetLabel(), "Rock");
-}
 
 TEST_F(DiscCatalogueFiles, DeletingADiscThatHoldsAnotherDiscsFolderKeepsTheOtherMusic) {
     DiscRecord& outer = AddDisc("Outer", "Outer");
@@ -168,26 +121,6 @@ TEST_F(DiscCatalogueFiles, SharedFolderGoesOnlyOnceItIsEmpty) {
 
     ASSERT_TRUE(m_catalogue.DeleteDisc(0));
     EXPECT_FALSE(FolderExists(m_output / "Same"));
-}
-
-TEST_F(DiscCatalogueFiles, DeletingTheLastTrackTakesTheDiscAndItsFolder) {
-    DiscRecord& mix = AddDisc("Mix", "Mix");
-    AddTrackFile(mix, m_output / "Mix\\01.mp3");
-    AddTrackFile(mix, m_output / "Mix\\02.mp3");
-    AddTrackFile(AddDisc("Rock", "Rock"), m_output / "Rock\\01.mp3");
-    bool removed = true;
-
-    ASSERT_TRUE(m_catalogue.DeleteTrack(0, 0, removed));
-    EXPECT_FALSE(removed);
-    EXPECT_FALSE(FileExists(m_output / "Mix\\01.mp3"));
-    EXPECT_TRUE(FileExists(m_output / "Mix\\02.mp3"));
-    EXPECT_EQ(m_catalogue.GetDisc(0)->GetTrackPath(0), m_output / "Mix\\02.mp3");
-
-    ASSERT_TRUE(m_catalogue.DeleteTrack(0, 0, removed));
-    EXPECT_TRUE(removed);
-    EXPECT_FALSE(FolderExists(m_output / "Mix"));
-    ASSERT_EQ(m_catalogue.GetCount(), 1u);
-    EXPECT_TRUE(FileExists(m_output / "Rock\\01.mp3"));
 }
 
 } // namespace

@@ -79,13 +79,6 @@ TEST(DiscRecordTracks, InvalidIndicesChangeNothingAndLongTextsAreCut) {
     EXPECT_EQ(Fields(disc, 0)[1], std::string(259, 'x'));
 }
 
-TEST(DiscRecordLabel, ForbiddenCharactersBecomeDashesAndAFreshDiscOnlyTakesTheLabel) {
-    DiscRecord disc;
-    disc.SetLabel("AC/DC: Live\x01*?\"<>|\\");
-    EXPECT_EQ(disc.GetLabel(), "AC-DC- Live--------");
-    EXPECT_EQ(disc.GetFolder(), "");
-}
-
 TEST(DiscRecordLabel, ACaseChangeOrAnEmptyLabelMovesNothing) {
     for (const char* label : {"MIX", ""}) {
         DiscOnDisk mix;
@@ -115,18 +108,6 @@ TEST(DiscRecordLabel, MovesTheFolderAndRenamesTheFilesInIt) {
     EXPECT_EQ(Fields(*mix.disc, 1)[0], "Party- Best 02");
     EXPECT_EQ(mix.disc->GetTrackPath(2), mix.root / "Mix2\\Mix 03.wav");
     EXPECT_TRUE(FileExists(mix.root / "Mix2\\Mix 03.wav"));
-}
-
-TEST(DiscRecordLabel, AFileThatCannotMoveIsLookedForUnderTheNewFolder) {
-    TestFolder root;
-    auto disc = MakeDisc("Mix", root / "Mix");
-    disc->AddTrack("t", "", "", "", root / "Mix\\Mix 01.wav", "");
-
-    disc->SetLabel("Party");
-
-    // Without a folder on disk nothing moves, and the record keeps its folder.
-    EXPECT_EQ(disc->GetFolder(), root / "Mix");
-    EXPECT_EQ(disc->GetTrackPath(0), root / "Party\\Mix 01.wav");
 }
 
 } // namespace

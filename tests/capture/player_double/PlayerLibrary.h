@@ -3,10 +3,6 @@
 // One object a line, UTF-8: its level ("source", "playlist", "track" or "artwork"), then
 // tab-separated name=value pairs. Each line belongs to the last line of the level above it.
 // The names are the player's member names (Name, Kind, Artist, Year, Format, ...) and these:
-//   Item=false      the collection answers Item for this entry with the result code 1 and no object
-//   Item=fail       ... with a failure code
-//   Fail=<member>   reading that member of this object fails
-//   Stream=1        a track that is no file or CD track
 //   File=<path>     an artwork's picture, which SaveArtworkToFile copies
 #pragma once
 

@@ -92,8 +92,7 @@ HRESULT PlayerObject::QueryInterface(REFIID iid, void** object) {
     }
     bool answers = iid == IID_IUnknown || iid == IID_IDispatch ||
                    (iid == kITunesInterface && m_kind == PlayerObjectKind::Application) ||
-                   (iid == kFileOrCdTrackInterface && m_kind == PlayerObjectKind::Track &&
-                    m_node.Number(L"Stream") == 0);
+                   (iid == kFileOrCdTrackInterface && m_kind == PlayerObjectKind::Track);
     if (!answers) {
         *object = nullptr;
         return E_NOINTERFACE;
@@ -158,9 +157,6 @@ HRESULT PlayerObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* pa
         return DISP_E_MEMBERNOTFOUND;
     }
     const Member& member = members[static_cast<size_t>(id - 1)];
-    if (m_node.Text(L"Fail") == member.name) {
-        return E_FAIL;
-    }
     if (member.type == MemberType::Save) {
         return SaveArtworkToFile(parameters);
     }
@@ -199,13 +195,6 @@ HRESULT PlayerObject::Item(DISPPARAMS* parameters, VARIANT* result) const {
         return E_INVALIDARG;
     }
     const LibraryNode& item = m_node.children[static_cast<size_t>(position - 1)];
-    std::wstring answer = item.Text(L"Item");
-    if (answer == L"false") {
-        return S_FALSE;
-    }
-    if (answer == L"fail") {
-        return E_FAIL;
-    }
     SetObject(result, new PlayerObject(m_itemKind, item, PlayerObjectKind::Collection));
     return S_OK;
 }
