@@ -1,7 +1,7 @@
 // How much the pipeline (feeder thread, 1 MiB pipe, encoder thread) costs over calling
 // lame_enc.dll directly on the same PCM with the same configuration. Both encode the same
 // captured track in alternation; the medians and their ratio are printed.
-#include "app/Settings.h"
+#include "app/Mp3EncoderSettings.h"
 #include "bench/BenchSupport.h"
 #include "capture/CaptureIntake.h"
 
@@ -23,19 +23,19 @@ int main(int argc, char** argv) {
     // Rounds are numbered across calls, so that a script running one round a call still
     // alternates which of the two goes first.
     int firstRound = argc > 4 ? std::max(1, atoi(argv[4])) : 1;
-    Mp3EncoderSettings& mp3 = GetSettings().mp3;
+    Mp3EncoderSettings mp3;
     mp3.SetPreset(Mp3EncoderSettings::kDefaultPreset);
-    // Tags are file work after the encode, not pipeline cost: both ways leave them out.
-    mp3.id3v1 = 0;
-    mp3.id3v2 = 0;
     const Mp3Preset triple = mp3.Current();
 
     CaptureIntake intake;
+    // Tags are file work after the encode, not pipeline cost: both ways leave them out.
+    intake.SetChoices({{}, {}, OutputFormat::Mp3, {triple, false, false}});
+    TrackFinisher& finish = intake.Finisher();
     // The first encode of a process pays for loading the library, first touches of memory and a
     // processor still coming up to speed: a short track is encoded both ways, untimed, first.
     if (argc > 5) {
         EncodeDirectly(argv[5], folder + "\\warm-up.mp3", triple);
-        intake.EncodeTrackToMp3(argv[5], folder + "\\warm-up.mp3");
+        finish.EncodeTrackToMp3(argv[5], folder + "\\warm-up.mp3");
     }
     std::vector<double> direct, pipeline;
     for (int round = firstRound; round < firstRound + rounds; ++round) {
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         };
         auto timePipeline = [&] {
             pipeline.push_back(
-                Time([&] { pipelineOk = intake.EncodeTrackToMp3(source, folder + "\\pipeline.mp3") == 1; }));
+                Time([&] { pipelineOk = finish.EncodeTrackToMp3(source, folder + "\\pipeline.mp3") == 1; }));
         };
         // Whichever runs second meets a warmer or a more tired machine: the order alternates.
         if (round % 2 == 1) {

@@ -2,8 +2,8 @@
 
 #include "app/framework/AppFolders.h"
 #include "capture/AutomationObject.h"
-#include "capture/CaptureIntake.h"
 #include "capture/CueSheet.h"
+#include "capture/TrackTable.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -67,8 +67,8 @@ bool ReachPlayer(AutomationObject& player) {
 }
 
 // Offers the user playlists of every source, in source order, until visit accepts one or the
-// intake is asked to stop: a large library takes a while, and the user may be exiting.
-void ForEachUserPlaylist(CaptureIntake& intake, const AutomationObject& player,
+// conversion is asked to stop: a large library takes a while, and the user may be exiting.
+void ForEachUserPlaylist(const StopQuery& stopRequested, const AutomationObject& player,
                          const std::function<bool(const AutomationObject&)>& visit) {
     AutomationObject sources;
     long sourceCount = 0;
@@ -84,7 +84,7 @@ void ForEachUserPlaylist(CaptureIntake& intake, const AutomationObject& player,
             continue;
         }
         for (long p = 1; p <= playlistCount; ++p) {
-            if (intake.StopRequested()) {
+            if (stopRequested()) {
                 return;
             }
             AutomationObject playlist;
@@ -169,13 +169,13 @@ int CopyPlaylistTracks(const AutomationObject& tracks, long count, DiscTrackInfo
 
 // Every track is compared before anything is written: title, and performer where the player
 // knows one.
-int MatchPlaylistByTitles(CaptureIntake& intake, const AutomationObject& playlist) {
-    long count = intake.CdTextTrackCount();
+int MatchPlaylistByTitles(BurnTrackTable& burn, const AutomationObject& playlist) {
+    long count = burn.CdTextTrackCount();
     AutomationObject tracks;
     if (!TracksOf(playlist, count, tracks)) {
         return 0;
     }
-    DiscTrackInfo* table = intake.TrackInfo();
+    DiscTrackInfo* table = burn.Records();
     for (long i = 1; i <= count; ++i) {
         AutomationObject track;
         std::string name;
@@ -190,7 +190,7 @@ int MatchPlaylistByTitles(CaptureIntake& intake, const AutomationObject& playlis
 }
 
 // Without CD-TEXT the lengths are all there is to go by; the playlist's name then names the disc.
-int MatchPlaylistByTimes(CaptureIntake& intake, const AutomationObject& playlist,
+int MatchPlaylistByTimes(BurnTrackTable& burn, const AutomationObject& playlist,
                          const std::vector<std::string>& lengths) {
     long count = static_cast<long>(lengths.size());
     AutomationObject tracks;
@@ -205,7 +205,7 @@ int MatchPlaylistByTimes(CaptureIntake& intake, const AutomationObject& playlist
             return 0;
         }
     }
-    DiscTrackInfo* table = intake.TrackInfo();
+    DiscTrackInfo* table = burn.Records();
     std::string name;
     if (playlist.GetProperty(L"Name", name) && !name.empty()) {
         StoreText(table[0].title, name);
@@ -215,27 +215,21 @@ int MatchPlaylistByTimes(CaptureIntake& intake, const AutomationObject& playlist
 
 class CPlayerLookup final : public IPlayerLookup {
 public:
-    int LookupByCdText(CaptureIntake& intake) override {
+    int LookupByCdText(BurnTrackTable& table, const StopQuery& stopRequested) override {
         AutomationObject player;
         if (!ReachPlayer(player)) {
             return -1;
         }
-        ForEachUserPlaylist(intake, player, [&](const AutomationObject& playlist) {
+        ForEachUserPlaylist(stopRequested, player, [&](const AutomationObject& playlist) {
             std::string name;
-            if (!playlist.GetProperty(L"Name", name)) {
-                return false;
-            }
-            bool burnedName = false;
-            {
-                ScopedLock hold(intake.lock);
-                burnedName = SameText(name, intake.TrackInfo()[0].title);
-            }
-            return burnedName && MatchPlaylistByTitles(intake, playlist) == 1;
+            return playlist.GetProperty(L"Name", name) && SameText(name, table.Records()[0].title) &&
+                   MatchPlaylistByTitles(table, playlist) == 1;
         });
         return 0;
     }
 
-    int LookupByCueSheet(CaptureIntake& intake, const std::string& cueSheetPath) override {
+    int LookupByCueSheet(BurnTrackTable& table, const std::string& cueSheetPath,
+                         const StopQuery& stopRequested) override {
         AutomationObject player;
         if (!ReachPlayer(player)) {
             return -1;
@@ -249,8 +243,8 @@ public:
         for (int k = 0; k < count; ++k) {
             lengths.push_back(PlayerTimeText(times[k].length));
         }
-        ForEachUserPlaylist(intake, player, [&](const AutomationObject& playlist) {
-            return MatchPlaylistByTimes(intake, playlist, lengths) == 1;
+        ForEachUserPlaylist(stopRequested, player, [&](const AutomationObject& playlist) {
+            return MatchPlaylistByTimes(table, playlist, lengths) == 1;
         });
         return 0;
     }

@@ -4,9 +4,24 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
-class IPlayerLookup;
+class BurnTrackTable;
+
+// Asked whenever a lookup may take long: true once the conversion is to stop.
+using StopQuery = std::function<bool()>;
+
+// Completes the per-track table of a burn from the running music player.
+class IPlayerLookup {
+public:
+    virtual int LookupByCdText(BurnTrackTable& table, const StopQuery& stopRequested) = 0;
+    virtual int LookupByCueSheet(BurnTrackTable& table, const std::string& cueSheetPath,
+                                 const StopQuery& stopRequested) = 0;
+
+protected:
+    ~IPlayerLookup() = default;
+};
 
 // The lookup the capture intake uses unless it is given another.
 IPlayerLookup& ITunesLookup();

@@ -1,12 +1,13 @@
-// The finishing step of every captured track: it names the output file, runs the encoder of the
-// chosen format and deletes the captured WAV, or keeps it when its output is not whole.
-#include "capture/CaptureIntake.h"
+#include "capture/TrackFinish.h"
 
 #include "app/Settings.h"
 #include "app/framework/AppFolders.h"
 #include "app/framework/FolderTree.h"
 #include "app/framework/Scoped.h"
-#include "capture/CdText.h"
+#include "capture/IntakeEnvironment.h"
+#include "capture/PipelineDriver.h"
+#include "capture/TrackQueue.h"
+#include "capture/TrackTable.h"
 #include "companions/qvllog/qvllog.h"
 #include "finish/NameSanitiser.h"
 #include "finish/OutputNaming.h"
@@ -24,7 +25,7 @@ bool IsRefused(const char* wavPath) {
     }
     size_t length = strlen(wavPath);
     return length < 3 || _stricmp(wavPath + length - 3, "wav") != 0 ||
-           CaptureIntake::TrackNumberFromFileName(wavPath) == -1;
+           TrackQueue::TrackNumberFromFileName(wavPath) == -1;
 }
 
 std::string Trimmed(const std::string& text) {
@@ -90,31 +91,71 @@ std::string NamedOutputPath(const std::string& folder, const std::string& filena
 
 } // namespace
 
-int CaptureIntake::ConvertCapturedTrack(const char* wavPath) {
+FinishChoices FinishChoicesFrom(Settings& settings) {
+    return {settings.outputFolder,
+            settings.filenameFormat,
+            settings.outputFormat,
+            {settings.mp3.Current(), settings.mp3.id3v1 != 0, settings.mp3.id3v2 != 0}};
+}
+
+TrackFinisher::TrackFinisher(CRITICAL_SECTION& lock, BurnTrackTable& table, PipelineDriver& driver,
+                             TrackQueue& queue, IntakeEnvironment& environment)
+    : m_lock(lock), m_table(table), m_driver(driver), m_queue(queue), m_environment(environment) {}
+
+void TrackFinisher::SetChoices(const FinishChoices& choices) {
+    ScopedLock hold(m_lock);
+    m_choices = choices;
+}
+
+FinishChoices TrackFinisher::CurrentChoices() {
+    ScopedLock hold(m_lock);
+    return m_choices;
+}
+
+TrackTags TrackFinisher::TagsOf(const std::string& sourcePath) {
+    TrackTags tags;
+    BuildTrackTags(m_table.Records(), TrackQueue::TrackNumberFromFileName(sourcePath.c_str()) + 1,
+                   m_discLabel, tags);
+    return tags;
+}
+
+int TrackFinisher::EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath,
+                                    bool* complete) {
+    // The encoder works from a copy of the choices as they stand when the track starts.
+    return m_driver.EncodeToMp3(sourcePath, outputPath, CurrentChoices().mp3, TagsOf(sourcePath), complete);
+}
+
+int TrackFinisher::EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath,
+                                    bool* complete) {
+    return m_driver.EncodeToWav(sourcePath, outputPath, TagsOf(sourcePath), complete);
+}
+
+int TrackFinisher::ConvertCapturedTrack(const char* wavPath) {
     if (IsRefused(wavPath)) {
         return 0;
     }
-    int trackNumber = TrackNumberFromFileName(wavPath) + 1;
+    int trackNumber = TrackQueue::TrackNumberFromFileName(wavPath) + 1;
     std::string path = wavPath;
     std::string folder = path.substr(0, path.find_last_of('\\'));
-    bool newSession = _stricmp(lastSessionFolder.c_str(), folder.c_str()) != 0 && !folder.empty();
+    bool newSession = _stricmp(m_sessionFolder.c_str(), folder.c_str()) != 0 && !folder.empty();
     if (newSession) {
-        lastSessionFolder = folder;
-        discLabel = DiscLabelOf(trackInfo.get());
+        m_sessionFolder = folder;
+        m_discLabel = DiscLabelOf(m_table.Records());
     }
-    finishingTrack = 1;
-    const Settings& settings = GetSettings();
+    m_finishing = true;
+    FinishChoices choices = CurrentChoices();
     // Fixed when a session's first track is converted: a changed setting waits for the next burn.
-    if (newSession || sessionOutputFolder.empty()) {
-        sessionOutputFolder = SessionOutputFolder(settings.outputFolder);
+    if (newSession || m_sessionOutputFolder.empty()) {
+        m_sessionOutputFolder = ::SessionOutputFolder(choices.outputFolder);
     }
-    GetDiscCatalogue().SetPendingLabel(discLabel);
-    OutputFormat format = WrittenFormat(settings.outputFormat);
-    std::string outputPath = NamedOutputPath(sessionOutputFolder, settings.filenameFormat, trackInfo.get(),
-                                             trackNumber, discLabel, OutputExtension(format));
+    GetDiscCatalogue().SetPendingLabel(m_discLabel);
+    OutputFormat format = WrittenFormat(choices.outputFormat);
+    std::string outputPath = NamedOutputPath(m_sessionOutputFolder, choices.filenameFormat, m_table.Records(),
+                                             trackNumber, m_discLabel, OutputExtension(format));
     bool complete = false;
-    int result = format == OutputFormat::Mp3 ? EncodeTrackToMp3(path, outputPath, &complete)
-                                             : EncodeTrackToWav(path, outputPath, &complete);
+    int result = format == OutputFormat::Mp3
+                     ? m_driver.EncodeToMp3(path, outputPath, choices.mp3, TagsOf(path), &complete)
+                     : m_driver.EncodeToWav(path, outputPath, TagsOf(path), &complete);
     // The captured WAV goes only once its output is whole: the capture folder is wiped at every
     // start and exit, so a track left there would be lost.
     if (complete) {
@@ -122,35 +163,33 @@ int CaptureIntake::ConvertCapturedTrack(const char* wavPath) {
     } else {
         KeepCapturedTrack(path, outputPath);
     }
-    finishingTrack = 0;
+    m_finishing = false;
     return result;
 }
 
-void CaptureIntake::KeepUnconvertedTracks() {
-    const std::string& captureFolder = queue.CaptureFolder();
+void TrackFinisher::KeepUnconvertedTracks() {
+    const std::string& captureFolder = m_queue.CaptureFolder();
     if (captureFolder.empty()) {
         return;
     }
-    const Settings& settings = GetSettings();
-    for (const std::string& burn : environment->ListFolders(captureFolder)) {
-        std::vector<std::string> waiting = environment->ListWavs(burn);
-        std::erase_if(waiting, [this](const std::string& wav) { return IsTrackFinished(wav.c_str()) != 0; });
+    FinishChoices choices = CurrentChoices();
+    for (const std::string& burn : m_environment.ListFolders(captureFolder)) {
+        std::vector<std::string> waiting = m_environment.ListWavs(burn);
+        std::erase_if(waiting,
+                      [this](const std::string& wav) { return m_queue.IsTrackFinished(wav.c_str()) != 0; });
         if (waiting.empty()) {
             continue;
         }
         // Named as their conversion would have named them, from the burn's own CD-TEXT: the
         // music player is not asked on the way in or out.
-        ClearTrackInfo();
-        {
-            ScopedLock hold(lock);
-            ParseLeadIn((burn + "\\leadin.dat").c_str(), trackInfo.get(), &cdTextTrackCount);
-        }
-        std::string label = DiscLabelOf(trackInfo.get());
-        std::string folder = SessionOutputFolder(settings.outputFolder);
+        m_table.LoadLeadIn(burn + "\\leadin.dat");
+        std::string label = DiscLabelOf(m_table.Records());
+        std::string folder = ::SessionOutputFolder(choices.outputFolder);
         for (const std::string& wav : waiting) {
-            KeepCapturedTrack(wav, NamedOutputPath(folder, settings.filenameFormat, trackInfo.get(),
-                                                   TrackNumberFromFileName(wav.c_str()) + 1, label, "WAV"));
+            KeepCapturedTrack(wav, NamedOutputPath(folder, choices.filenameFormat, m_table.Records(),
+                                                   TrackQueue::TrackNumberFromFileName(wav.c_str()) + 1,
+                                                   label, "WAV"));
         }
     }
-    lastSessionFolder.clear();
+    m_sessionFolder.clear();
 }

@@ -1,6 +1,9 @@
 #include "capture/TrackTable.h"
 
+#include "capture/CdText.h"
+
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -49,4 +52,13 @@ TrackTags NamingTexts(const DiscTrackInfo* table, int n) {
         CopyField(texts.genre, table[n].genre);
     }
     return texts;
+}
+
+void BurnTrackTable::Clear() {
+    std::memset(records.get(), 0, sizeof(DiscTrackInfo) * kTrackInfoCount);
+    cdTextTrackCount = 0;
+}
+
+bool BurnTrackTable::LoadLeadIn(const std::string& leadInPath) {
+    return ParseLeadIn(leadInPath.c_str(), records.get(), &cdTextTrackCount) != 0;
 }

@@ -69,6 +69,21 @@ using ScopedFindHandle = ScopedResource<HANDLE, InvalidHandleTraits<CloseFind>>;
 using ScopedRegKey = ScopedResource<HKEY, NullTraits<HKEY, CloseKey>>;
 using ScopedMapView = ScopedResource<void*, NullTraits<void*, CloseView>>;
 
+// Owns a critical section: initialised with the object, deleted with it. Declared before whatever
+// uses it, it outlives them.
+class CriticalSection {
+public:
+    CriticalSection() { InitializeCriticalSection(&m_section); }
+    ~CriticalSection() { DeleteCriticalSection(&m_section); }
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+
+    operator CRITICAL_SECTION&() { return m_section; }
+
+private:
+    CRITICAL_SECTION m_section;
+};
+
 // Holds a critical section for the lifetime of the object.
 class ScopedLock {
 public:

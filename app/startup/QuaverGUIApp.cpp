@@ -73,6 +73,9 @@ bool CQuaverGUIApp::StartComAndOle() {
 void CQuaverGUIApp::LoadProjectAndSettings() {
     // The loader also takes the capture folder from the registry, after the options.
     GetDiscCatalogue().LoadProject(ProjectFilePath());
+    // The conversion thread works from its own copy of the choices; whatever changes them later
+    // hands the intake a new copy.
+    GetCaptureIntake().SetChoices(FinishChoicesFrom(GetSettings()));
 }
 
 void CQuaverGUIApp::WipeCaptureFolderUnlessShared() {

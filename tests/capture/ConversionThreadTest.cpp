@@ -1,6 +1,5 @@
 #include "capture/CaptureIntake.h"
 #include "tests/capture/FakeIntakeEnvironment.h"
-#include "tests/support/OutputSettings.h"
 #include "tests/support/PcmFixtures.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"
@@ -43,7 +42,6 @@ TEST(ConversionThread, AnIntakeThatGoesWithItsThreadRunningStopsItFirst) {
 
 TEST(ConversionThread, APrunedBurnFolderGoesOnlyAfterItsTrackWasConverted) {
     TestFolder root;
-    ScopedOutputSettings output(UncreatableFolder(root.Path()), "<Number>", OutputFormat::Mp3);
     std::string burn1 = root / "Burn1";
     CreateDirectoryA(burn1.c_str(), nullptr);
     WriteTrack(burn1 + "\\Track00.wav");
@@ -52,9 +50,10 @@ TEST(ConversionThread, APrunedBurnFolderGoesOnlyAfterItsTrackWasConverted) {
     q.File(burn1 + "\\Track00.wav");
     q.Folder(root / "Burn2");
     q.Folder(root / "Burn3");
+    q.intake->SetChoices({UncreatableFolder(root.Path()), "<Number>", OutputFormat::Mp3, {}});
     q.intake->StartConversionThread();
     ASSERT_TRUE(WaitFor(OutputErrorShown, 10000)) << "the track of Burn1 in hand";
-    EXPECT_EQ(q.intake->IsTrackFinished((burn1 + "\\Track00.wav").c_str()), 1)
+    EXPECT_EQ(q.intake->Queue().IsTrackFinished((burn1 + "\\Track00.wav").c_str()), 1)
         << "recorded as finished before it is converted";
     q.Folder(root / "Burn3"); // prunes Burn1 while its track is in hand
     EXPECT_TRUE(q.environment->deleted.empty());

@@ -79,7 +79,8 @@ struct FakeIntake {
     }
     std::vector<std::string> TakeAll() {
         std::vector<std::string> taken;
-        for (std::string next = intake->TakeNextTrack(); !next.empty(); next = intake->TakeNextTrack()) {
+        for (std::string next = intake->Queue().TakeNextTrack(); !next.empty();
+             next = intake->Queue().TakeNextTrack()) {
             taken.push_back(next);
         }
         return taken;

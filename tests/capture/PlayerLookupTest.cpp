@@ -20,6 +20,7 @@ namespace {
 
 constexpr char kAlbum[] = "Harbour Lights";
 const Texts kTitles = {"Morning Tide", "Lanterns", "Last Ferry"};
+const StopQuery kNoStop = [] { return false; };
 
 std::string Source(const std::string& name) {
     return LibraryLine("source", {{"Name", name}});
@@ -31,8 +32,8 @@ std::string Playlist(const std::string& name, LibraryValues more = {}) {
 }
 
 // The table as a block of bytes, to see that nothing at all changed.
-std::vector<char> Snapshot(const CaptureIntake& intake) {
-    const char* bytes = reinterpret_cast<const char*>(intake.TrackInfo());
+std::vector<char> Snapshot(const BurnTrackTable& table) {
+    const char* bytes = reinterpret_cast<const char*>(table.Records());
     return std::vector<char>(bytes, bytes + sizeof(DiscTrackInfo) * kTrackInfoCount);
 }
 
@@ -82,12 +83,12 @@ protected:
     void PrepareWithPlayer(const std::string& library, const std::string& folder) {
         PlayerDouble player(library);
         ASSERT_TRUE(player.Running());
-        intake.PrepareSession(folder);
+        intake.Conversion().PrepareSession(folder);
         EXPECT_EQ(player.LiveObjects(), 0) << "every object the lookup obtained is released";
         EXPECT_EQ(player.Stop(), 0u);
     }
 
-    const DiscTrackInfo& Record(int n) const { return intake.TrackInfo()[n]; }
+    const DiscTrackInfo& Record(int n) { return intake.Table().Records()[n]; }
 
     static std::unique_ptr<PlayerDoubleRegistration> registration;
     bool comInitialised = false;
@@ -109,8 +110,8 @@ std::unique_ptr<PlayerDoubleRegistration> PlayerLookup::registration;
 
 TEST_F(PlayerLookup, PlaylistsThatDoNotMatchCompletelyLeaveTheTableAsTheCdTextMadeIt) {
     std::string burn = BurnWithCdText();
-    intake.PrepareSession(burn);
-    std::vector<char> cdTextOnly = Snapshot(intake);
+    intake.Conversion().PrepareSession(burn);
+    std::vector<char> cdTextOnly = Snapshot(intake.Table());
     ASSERT_STREQ(Record(3).title, kTitles[2].c_str());
 
     auto track = [](const std::string& name) {
@@ -120,7 +121,8 @@ TEST_F(PlayerLookup, PlaylistsThatDoNotMatchCompletelyLeaveTheTableAsTheCdTextMa
                           track(kTitles[2]) + track("Hidden Track") + Playlist(kAlbum) + track(kTitles[0]) +
                           track(kTitles[1]) + track("Something Else");
     PrepareWithPlayer(library, burn);
-    EXPECT_TRUE(Snapshot(intake) == cdTextOnly) << "nothing is written before every track is confirmed";
+    EXPECT_TRUE(Snapshot(intake.Table()) == cdTextOnly)
+        << "nothing is written before every track is confirmed";
 }
 
 TEST_F(PlayerLookup, WithoutCdTextThePlaylistIsFoundByTheLengthsOfTheCueSheet) {
@@ -145,20 +147,20 @@ TEST_F(PlayerLookup, WithoutCdTextThePlaylistIsFoundByTheLengthsOfTheCueSheet) {
 
     PlayerDouble player(library);
     ASSERT_TRUE(player.Running());
-    EXPECT_EQ(ITunesLookup().LookupByCueSheet(intake, burn + "\\missing.dat"), -1);
-    EXPECT_EQ(ITunesLookup().LookupByCueSheet(intake, burn + "\\cuesheet.dat"), 0);
+    EXPECT_EQ(ITunesLookup().LookupByCueSheet(intake.Table(), burn + "\\missing.dat", kNoStop), -1);
+    EXPECT_EQ(ITunesLookup().LookupByCueSheet(intake.Table(), burn + "\\cuesheet.dat", kNoStop), 0);
     EXPECT_EQ(player.LiveObjects(), 0);
 }
 
 TEST_F(PlayerLookup, WithoutThePlayerRunningBothLookupsGiveMinusOneAndLeaveTheTable) {
     std::string burn = BurnWithCdText();
-    intake.PrepareSession(burn);
-    std::vector<char> cdTextOnly = Snapshot(intake);
+    intake.Conversion().PrepareSession(burn);
+    std::vector<char> cdTextOnly = Snapshot(intake.Table());
     ASSERT_STREQ(Record(1).title, kTitles[0].c_str());
 
-    EXPECT_EQ(ITunesLookup().LookupByCdText(intake), -1);
-    EXPECT_EQ(ITunesLookup().LookupByCueSheet(intake, burn + "\\cuesheet.dat"), -1);
-    EXPECT_TRUE(Snapshot(intake) == cdTextOnly);
+    EXPECT_EQ(ITunesLookup().LookupByCdText(intake.Table(), kNoStop), -1);
+    EXPECT_EQ(ITunesLookup().LookupByCueSheet(intake.Table(), burn + "\\cuesheet.dat", kNoStop), -1);
+    EXPECT_TRUE(Snapshot(intake.Table()) == cdTextOnly);
     // The server is registered and COM could start it: the lookup must not have asked.
     EXPECT_EQ(FindWindowA("iTunes", "iTunes"), nullptr) << "the player was started";
 }

@@ -80,7 +80,7 @@ TEST(TrackQueue, OnlyFoldersDirectlyInTheCaptureFolderAreBurnsAndMissedFilesAreF
     q.File(Wav(kA, 0));
     EXPECT_EQ(q.Folder(kA + "\\extra"), 0) << "a folder inside a burn is no burn";
     EXPECT_EQ(q.File(kA + "\\extra\\Track05.wav"), 0);
-    EXPECT_EQ(q.intake->Sessions().size(), 1u);
+    EXPECT_EQ(q.intake->Queue().Sessions().size(), 1u);
 
     // Events for Track01 and Track02 never came; the timer finds both, in name order.
     q.environment->files.insert(Wav(kA, 2));
@@ -100,7 +100,7 @@ TEST(TrackQueue, APrunedBurnGetsTracksNoRuleQueuedConvertedBeforeItGoes) {
     q.File(Wav(kA, 0));
     q.File(Wav(kA, 1));
     EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 0)});
-    q.intake->MarkTrackFinished(Wav(kA, 0).c_str());
+    q.intake->Queue().MarkTrackFinished(Wav(kA, 0).c_str());
     q.Folder(kC);
     q.File(Wav(kC, 0)); // prunes A
     EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 1)}) << "converted, not deleted with its folder";
@@ -118,7 +118,7 @@ TEST(TrackQueue, ANewBurnFolderCompletesTheLastTrackOfTheHighestBurn) {
     EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 1)});
     q.Folder(kB);
     EXPECT_EQ(q.TakeAll(), Paths{}) << "a folder already held";
-    EXPECT_EQ(q.intake->Sessions().size(), 2u);
+    EXPECT_EQ(q.intake->Queue().Sessions().size(), 2u);
 }
 
 TEST(TrackQueue, AFolderWithNothingWaitingIsDeletedAtOnce) {
@@ -128,25 +128,25 @@ TEST(TrackQueue, AFolderWithNothingWaitingIsDeletedAtOnce) {
     q.Folder(kC);
     q.Folder(kC);
     EXPECT_EQ(q.environment->deleted, Paths{kA});
-    EXPECT_EQ(q.intake->Sessions().size(), 2u);
+    EXPECT_EQ(q.intake->Queue().Sessions().size(), 2u);
 }
 
 TEST(TrackQueue, APathIsQueuedOnceAndNeverWhileItIsAmongTheNewestFinished) {
     FakeIntake q;
-    EXPECT_EQ(q.intake->QueueTrack(nullptr), 0);
-    q.intake->QueueTrack(Wav(kA, 0).c_str());
-    q.intake->QueueTrack(Wav(kA, 0).c_str());
+    EXPECT_EQ(q.intake->Queue().QueueTrack(nullptr), 0);
+    q.intake->Queue().QueueTrack(Wav(kA, 0).c_str());
+    q.intake->Queue().QueueTrack(Wav(kA, 0).c_str());
     EXPECT_EQ(q.TakeAll(), Paths{Wav(kA, 0)});
 
     for (int i = 0; i < 40; ++i) {
-        q.intake->MarkTrackFinished(("C:\\F\\Track" + std::to_string(i) + ".wav").c_str());
+        q.intake->Queue().MarkTrackFinished(("C:\\F\\Track" + std::to_string(i) + ".wav").c_str());
     }
-    EXPECT_EQ(q.intake->LastFinishedTrack(), "C:\\F\\Track39.wav");
-    EXPECT_EQ(q.intake->IsTrackFinished("C:\\F\\Track7.wav"), 0) << "only the 32 newest are kept";
-    EXPECT_EQ(q.intake->IsTrackFinished("C:\\F\\TRACK8.WAV"), 1) << "compared without case";
-    EXPECT_EQ(q.intake->IsTrackFinished(nullptr), 1);
-    q.intake->QueueTrack("C:\\F\\Track30.wav");
-    q.intake->QueueTrack("C:\\F\\Track5.wav");
+    EXPECT_EQ(q.intake->Queue().LastFinishedTrack(), "C:\\F\\Track39.wav");
+    EXPECT_EQ(q.intake->Queue().IsTrackFinished("C:\\F\\Track7.wav"), 0) << "only the 32 newest are kept";
+    EXPECT_EQ(q.intake->Queue().IsTrackFinished("C:\\F\\TRACK8.WAV"), 1) << "compared without case";
+    EXPECT_EQ(q.intake->Queue().IsTrackFinished(nullptr), 1);
+    q.intake->Queue().QueueTrack("C:\\F\\Track30.wav");
+    q.intake->Queue().QueueTrack("C:\\F\\Track5.wav");
     EXPECT_EQ(q.TakeAll(), Paths{"C:\\F\\Track5.wav"})
         << "a finished track that fell off the list comes again";
 

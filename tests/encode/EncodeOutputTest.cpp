@@ -1,7 +1,7 @@
 // A track the recorder simulator captured, through the real pipeline into WAV and MP3 files,
 // left for readers that share no code with the program: check_outputs.py decodes the MP3s and
 // walks their frames, and reads the tags.
-#include "app/Settings.h"
+#include "app/Mp3EncoderSettings.h"
 #include "capture/CaptureIntake.h"
 #include "tests/support/PcmFixtures.h"
 #include "tests/support/TestSupport.h"
@@ -21,7 +21,7 @@ void Fill(char (&field)[255], const char* text) {
 
 // Every field the per-track table can give a track, as the player lookup would leave them.
 void GiveFullTags(CaptureIntake& intake, int track, const std::string& artwork) {
-    DiscTrackInfo& info = intake.TrackInfo()[track];
+    DiscTrackInfo& info = intake.Table().Records()[track];
     Fill(info.title, "Lanterns on the Breakwater");
     Fill(info.artist, "Ben Okafor Quartet");
     Fill(info.album, "Harbour Lights Suite");
@@ -35,6 +35,13 @@ void GiveFullTags(CaptureIntake& intake, int track, const std::string& artwork) 
     Fill(info.encodedBy, "Quaverlane");
     lstrcpynA(info.artworkPath, artwork.c_str(), MAX_PATH);
     info.trackNumber = track;
+}
+
+// MP3 output with the encoder settings' preset of that index.
+void ChooseMp3(CaptureIntake& intake, int preset, bool tags) {
+    Mp3EncoderSettings mp3;
+    mp3.SetPreset(preset);
+    intake.SetChoices({{}, {}, OutputFormat::Mp3, {mp3.Current(), tags, tags}});
 }
 
 } // namespace
@@ -59,18 +66,16 @@ TEST(EncodeOutput, ACapturedTrackBecomesWavAndTaggedMp3Files) {
     CaptureIntake intake;
     GiveFullTags(intake, 2, artwork);
     EncoderWindow window;
-    intake.SetNotifyWindow(window.Get());
-    Mp3EncoderSettings& mp3 = GetSettings().mp3;
-    mp3.id3v1 = 1;
-    mp3.id3v2 = 1;
+    intake.Driver().notifyWindow = window.Get();
+    TrackFinisher& finish = intake.Finisher();
 
-    EXPECT_EQ(intake.EncodeTrackToWav(source, output + "\\copy.wav"), 1);
-    mp3.SetPreset(4); // 160 kbit/s constant
-    EXPECT_EQ(intake.EncodeTrackToMp3(source, output + "\\cbr160.mp3"), 1);
-    mp3.SetPreset(16); // 160 to 224 kbit/s variable
-    EXPECT_EQ(intake.EncodeTrackToMp3(source, output + "\\vbr160-224.mp3"), 1);
+    EXPECT_EQ(finish.EncodeTrackToWav(source, output + "\\copy.wav"), 1);
+    ChooseMp3(intake, 4, true); // 160 kbit/s constant
+    EXPECT_EQ(finish.EncodeTrackToMp3(source, output + "\\cbr160.mp3"), 1);
+    ChooseMp3(intake, 16, true); // 160 to 224 kbit/s variable
+    EXPECT_EQ(finish.EncodeTrackToMp3(source, output + "\\vbr160-224.mp3"), 1);
     WriteFile(root / "empty.wav", WavBytes(""));
-    EXPECT_EQ(intake.EncodeTrackToMp3(root / "empty.wav", output + "\\empty.mp3"), 1);
+    EXPECT_EQ(finish.EncodeTrackToMp3(root / "empty.wav", output + "\\empty.mp3"), 1);
     window.Pump();
     // Each track's progress only grows, up to its size.
     for (size_t i = 1; i < window.progress.size(); ++i) {
@@ -99,11 +104,7 @@ TEST(EncodeOutput, AnEightBitMonoTrackAt48kHzBecomesAnMp3OfTheSameLengthAndSound
     }
     std::string source = output + "\\eightbit.wav";
     WriteFile(source, WavBytes(pcm, 1, 48000, 8));
-    Mp3EncoderSettings& mp3 = GetSettings().mp3;
-    mp3.id3v1 = 0;
-    mp3.id3v2 = 0;
     CaptureIntake intake;
-    EXPECT_EQ(intake.EncodeTrackToMp3(source, output + "\\eightbit.mp3"), 1);
-    mp3.id3v1 = 1;
-    mp3.id3v2 = 1;
+    ChooseMp3(intake, Mp3EncoderSettings::kDefaultPreset, false);
+    EXPECT_EQ(intake.Finisher().EncodeTrackToMp3(source, output + "\\eightbit.mp3"), 1);
 }

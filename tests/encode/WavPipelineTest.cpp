@@ -81,10 +81,10 @@ TEST(WavPipeline, AnAbortInMidTrackLeavesAValidShorterFileThatIsReported) {
     CapturedTrack track(176400 * 600);
     CaptureIntake intake;
     EncoderWindow window;
-    intake.SetNotifyWindow(window.Get());
+    intake.Driver().notifyWindow = window.Get();
     std::string output = track.root / "aborted.wav";
     int result = -1;
-    std::thread conversion([&] { result = intake.EncodeTrackToWav(track.wav, output); });
+    std::thread conversion([&] { result = intake.Finisher().EncodeTrackToWav(track.wav, output); });
     // The conversion thread blocks in the driver; this thread plays the window's part.
     WaitFor(
         [&] {
@@ -109,10 +109,10 @@ TEST(WavPipeline, MissingSourcesAndUncreatableOutputsDoNotHang) {
     CapturedTrack track(4 * 1000);
     CaptureIntake intake;
     EncoderWindow window;
-    intake.SetNotifyWindow(window.Get());
-    EXPECT_EQ(intake.EncodeTrackToWav(track.burn + "\\Track09.wav", track.root / "x.wav"), 0);
+    intake.Driver().notifyWindow = window.Get();
+    EXPECT_EQ(intake.Finisher().EncodeTrackToWav(track.burn + "\\Track09.wav", track.root / "x.wav"), 0);
     std::string unreachable = track.root / "no such folder\\out.wav";
-    EXPECT_EQ(intake.EncodeTrackToWav(track.wav, unreachable), 1);
+    EXPECT_EQ(intake.Finisher().EncodeTrackToWav(track.wav, unreachable), 1);
     window.Pump();
     EXPECT_FALSE(FileExists(unreachable));
     ASSERT_EQ(window.finished.size(), 1u) << "reported with the output path that does not exist";

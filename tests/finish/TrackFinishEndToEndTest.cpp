@@ -5,7 +5,6 @@
 #include "app/framework/Scoped.h"
 #include "capture/CaptureIntake.h"
 #include "project/DiscCatalogue.h"
-#include "tests/support/OutputSettings.h"
 #include "tests/support/PcmFixtures.h"
 #include "tests/support/SampleDiscTexts.h"
 #include "tests/support/TestSupport.h"
@@ -35,23 +34,24 @@ std::string CaseFolder(const std::string& name) {
 // numbers. Of a burn without CD-TEXT it knows nothing.
 class PlaylistPlayer final : public IPlayerLookup {
 public:
-    int LookupByCdText(CaptureIntake& intake) override {
-        DiscTrackInfo* table = intake.TrackInfo();
-        for (int n = 1; n <= intake.CdTextTrackCount(); ++n) {
+    int LookupByCdText(BurnTrackTable& burn, const StopQuery&) override {
+        DiscTrackInfo* table = burn.Records();
+        for (int n = 1; n <= burn.CdTextTrackCount(); ++n) {
             lstrcpynA(table[n].album, table[0].title, kTextFieldSize);
             table[n].trackNumber = n;
         }
         return 1;
     }
-    int LookupByCueSheet(CaptureIntake&, const std::string&) override { return 0; }
+    int LookupByCueSheet(BurnTrackTable&, const std::string&, const StopQuery&) override { return 0; }
 };
 
 // An intake whose conversion thread runs, and the window that collects its encoders' reports.
 class RunningIntake {
 public:
-    explicit RunningIntake(IPlayerLookup& player) {
-        intake.SetNotifyWindow(window.Get());
-        intake.SetPlayerLookup(&player);
+    RunningIntake(IPlayerLookup& player, const FinishChoices& choices) {
+        intake.Driver().notifyWindow = window.Get();
+        intake.Conversion().SetPlayerLookup(&player);
+        intake.SetChoices(choices);
         intake.StartConversionThread();
     }
     ~RunningIntake() { intake.StopConversionThread(); }
@@ -60,7 +60,7 @@ public:
 
     void Queue(const Paths& tracks) {
         for (const std::string& track : tracks) {
-            intake.QueueTrack(track.c_str());
+            intake.Queue().QueueTrack(track.c_str());
         }
     }
     size_t Reports() {
@@ -70,7 +70,7 @@ public:
     // Until count tracks were reported and the last of them is finished, its WAV deleted: the
     // report comes from the encoder, before the finishing step ends.
     bool WaitUntilFinished(size_t count) {
-        return WaitFor([&] { return Reports() >= count && intake.finishingTrack == 0; }, kTimeout);
+        return WaitFor([&] { return Reports() >= count && !intake.Finisher().IsFinishing(); }, kTimeout);
     }
 
     CaptureIntake intake;
@@ -120,11 +120,10 @@ Paths operator+(Paths first, const Paths& second) {
 TEST_F(TrackFinishEndToEnd, ArtistAlbumNumberFormatMakesFoldersPerArtistForWavFiles) {
     std::string output = CaseFolder("artist-wav");
     ASSERT_FALSE(output.empty());
-    ScopedOutputSettings settings(output, "<Artist>\\<Album>\\<Number>-<Title>", OutputFormat::Wav);
     Paths tracks = Burn(1);
     // The checker compares the first track's PCM with what was captured.
     ASSERT_TRUE(CopyFileA(tracks[0].c_str(), (output + "\\captured-01.wav").c_str(), FALSE));
-    RunningIntake running(m_player);
+    RunningIntake running(m_player, {output, "<Artist>\\<Album>\\<Number>-<Title>", OutputFormat::Wav, {}});
     running.Queue(tracks);
     ASSERT_TRUE(running.WaitUntilFinished(3));
     for (int i = 0; i < 3; ++i) {
@@ -140,10 +139,9 @@ TEST_F(TrackFinishEndToEnd, AnEmptyFormatNamesFilesAfterTheTitleOrAfterTheDisc) 
     ASSERT_FALSE(output.empty());
     ASSERT_EQ(GetDiscCatalogue().DefaultDiscLabel(), "Disc#001")
         << "the checker expects the first disc's label";
-    ScopedOutputSettings settings(output, "", OutputFormat::Mp3);
     Paths plain = Burn(1, "--no-cdtext");
     Paths cdText = Burn(1);
-    RunningIntake running(m_player);
+    RunningIntake running(m_player, {output, "", OutputFormat::Mp3, {}});
     running.Queue(plain + cdText);
     ASSERT_TRUE(running.WaitUntilFinished(6));
     for (int i = 0; i < 3; ++i) {
@@ -157,13 +155,12 @@ TEST_F(TrackFinishEndToEnd, AnEmptyFormatNamesFilesAfterTheTitleOrAfterTheDisc) 
 TEST_F(TrackFinishEndToEnd, ATrackCutShortByTheRecorderGivesAShorterFileAndTheNextTracksFollow) {
     std::string output = CaseFolder("truncated");
     ASSERT_FALSE(output.empty());
-    ScopedOutputSettings settings(output, "<Number>", OutputFormat::Mp3);
     Paths tracks = Burn(3);
     // The head still promises the whole track; a third of its audio is there.
     long long size = FileSize(tracks[1]);
     std::string cut = ReadFile(tracks[1]).substr(0, static_cast<size_t>(44 + (size - 44) / 3 / 4 * 4));
     WriteFile(tracks[1], cut);
-    RunningIntake running(m_player);
+    RunningIntake running(m_player, {output, "<Number>", OutputFormat::Mp3, {}});
     running.Queue(tracks);
     ASSERT_TRUE(running.WaitUntilFinished(3));
     for (int i = 1; i <= 3; ++i) {
@@ -175,9 +172,8 @@ TEST_F(TrackFinishEndToEnd, ATrackCutShortByTheRecorderGivesAShorterFileAndTheNe
 TEST_F(TrackFinishEndToEnd, ASecondBurnArrivingWhileTheFirstConvertsKeepsItsOwnLabelAndFolder) {
     std::string output = CaseFolder("second-burn");
     ASSERT_FALSE(output.empty());
-    ScopedOutputSettings settings(output, "<Playlist>\\<Title>", OutputFormat::Mp3);
     Paths first = Burn(30);
-    RunningIntake running(m_player);
+    RunningIntake running(m_player, {output, "<Playlist>\\<Title>", OutputFormat::Mp3, {}});
     running.Queue(first);
     ASSERT_TRUE(
         WaitFor([&] { return FileExists(output + "\\" + kSampleAlbum + "\\" + kSampleTitles[0] + ".MP3"); },
@@ -200,9 +196,8 @@ TEST_F(TrackFinishEndToEnd, ASecondBurnArrivingWhileTheFirstConvertsKeepsItsOwnL
 TEST_F(TrackFinishEndToEnd, AStopWhileATrackEncodesEndsPromptlyAndKeepsTheWaitingTracks) {
     std::string output = CaseFolder("stopped");
     ASSERT_FALSE(output.empty());
-    ScopedOutputSettings settings(output, "<Number>", OutputFormat::Mp3);
     Paths tracks = Burn(60);
-    RunningIntake running(m_player);
+    RunningIntake running(m_player, {output, "<Number>", OutputFormat::Mp3, {}});
     running.Queue(tracks);
     ASSERT_TRUE(WaitFor([&] { return FileExists(output + "\\01.MP3"); }, kTimeout));
     DWORD start = GetTickCount();

@@ -5,7 +5,6 @@
 #include "companions/qvllog/qvllog.h"
 #include "finish/NameSanitiser.h"
 #include "project/DiscCatalogue.h"
-#include "tests/support/OutputSettings.h"
 #include "tests/support/PcmFixtures.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"
@@ -59,97 +58,107 @@ std::string KeptInDefaultFolder(const char* name) {
 
 TEST(TrackFinish, PathsThatAreNoCapturedTrackAreLeftAlone) {
     TestFolder root;
-    ScopedOutputSettings output(root / "out", "<Title>", OutputFormat::Wav);
     std::string notWav = WriteTrack(root / "Track01.mp3");
     std::string noNumber = WriteTrack(root / "Track.wav");
     CaptureIntake intake;
-    EXPECT_EQ(intake.ConvertCapturedTrack(nullptr), 0);
-    EXPECT_EQ(intake.ConvertCapturedTrack(kSessionEndMarker), 0);
-    EXPECT_EQ(intake.ConvertCapturedTrack(notWav.c_str()), 0);
-    EXPECT_EQ(intake.ConvertCapturedTrack(noNumber.c_str()), 0);
+    TrackFinisher& finish = intake.Finisher();
+    FinishChoices choices{root / "out", "<Title>", OutputFormat::Wav, {}};
+    finish.SetChoices(choices);
+    EXPECT_EQ(finish.ConvertCapturedTrack(nullptr), 0);
+    EXPECT_EQ(finish.ConvertCapturedTrack(kSessionEndMarker), 0);
+    EXPECT_EQ(finish.ConvertCapturedTrack(notWav.c_str()), 0);
+    EXPECT_EQ(finish.ConvertCapturedTrack(noNumber.c_str()), 0);
     EXPECT_TRUE(FileExists(notWav));
     EXPECT_TRUE(FileExists(noNumber));
     EXPECT_FALSE(FolderExists(root / "out"));
-    EXPECT_TRUE(intake.lastSessionFolder.empty());
+    EXPECT_TRUE(finish.SessionFolder().empty());
 }
 
 TEST(TrackFinish, ABurnsFirstTrackFixesTheDiscLabelAndTheOutputFolderForTheWholeBurn) {
     TestFolder root;
-    ScopedOutputSettings output(root / "first", "<Playlist>\\<Title>", OutputFormat::Wav);
     std::string burnA = NewFolder(root / "A");
     std::string second = WriteTrack(burnA + "\\TRACK01.WAV");
     std::string third = WriteTrack(burnA + "\\Track02.wav");
     CaptureIntake intake;
-    DiscTrackInfo* table = intake.TrackInfo();
+    TrackFinisher& finish = intake.Finisher();
+    FinishChoices choices{root / "first", "<Playlist>\\<Title>", OutputFormat::Wav, {}};
+    finish.SetChoices(choices);
+    DiscTrackInfo* table = intake.Table().Records();
     Fill(table[0].title, "  Best Of \t");
     Fill(table[2].title, "A/B");
 
-    EXPECT_EQ(intake.ConvertCapturedTrack(second.c_str()), 1);
-    EXPECT_EQ(intake.discLabel, "Best Of") << "the CD-TEXT album title, trimmed";
-    EXPECT_EQ(intake.lastSessionFolder, burnA);
-    EXPECT_EQ(intake.sessionOutputFolder, root / "first\\");
+    EXPECT_EQ(finish.ConvertCapturedTrack(second.c_str()), 1);
+    EXPECT_EQ(finish.DiscLabel(), "Best Of") << "the CD-TEXT album title, trimmed";
+    EXPECT_EQ(finish.SessionFolder(), burnA);
+    EXPECT_EQ(finish.SessionOutputFolder(), root / "first\\");
     EXPECT_TRUE(FileExists(root / "first\\Best Of\\A-B.WAV"));
     EXPECT_FALSE(FileExists(second)) << "the captured WAV goes once it is converted";
     EXPECT_EQ(GetDiscCatalogue().NewDiscLabel(), "Best Of") << "the manager names the new disc from it";
-    EXPECT_EQ(intake.finishingTrack, 0);
+    EXPECT_FALSE(finish.IsFinishing());
 
-    GetSettings().outputFolder = root / "second";
+    choices.outputFolder = root / "second";
+    finish.SetChoices(choices);
     Fill(table[0].title, "Renamed");
-    EXPECT_EQ(intake.ConvertCapturedTrack(third.c_str()), 1);
+    EXPECT_EQ(finish.ConvertCapturedTrack(third.c_str()), 1);
     EXPECT_TRUE(FileExists(root / "first\\Best Of\\.WAV")) << "same burn: same folder and label; no title";
 
-    intake.ClearTrackInfo();
+    intake.Table().Clear();
     std::string burnB = NewFolder(root / "B");
     std::string next = WriteTrack(burnB + "\\Track00.wav");
-    EXPECT_EQ(intake.ConvertCapturedTrack(next.c_str()), 1);
+    EXPECT_EQ(finish.ConvertCapturedTrack(next.c_str()), 1);
     std::string label = GetDiscCatalogue().DefaultDiscLabel();
-    EXPECT_EQ(intake.discLabel, label) << "a burn without CD-TEXT is named after the catalogue";
+    EXPECT_EQ(finish.DiscLabel(), label) << "a burn without CD-TEXT is named after the catalogue";
     EXPECT_TRUE(FileExists(root / ("second\\" + label + "\\.WAV"))) << "a new burn takes the new setting";
 }
 
 TEST(TrackFinish, ATrackThatCannotBeConvertedIsKeptUnderItsOutputName) {
     TestFolder root;
-    ScopedOutputSettings output(root / "out", "<Number>", OutputFormat::Mp3);
     std::string cut = root / "Track04.wav";
     std::string bytes = WavBytes(TestPcm(4000)).substr(0, 30);
     WriteFile(cut, bytes);
     CaptureIntake intake;
-    EXPECT_EQ(intake.ConvertCapturedTrack(cut.c_str()), 0) << "a WAV cut inside its head is not converted";
+    TrackFinisher& finish = intake.Finisher();
+    FinishChoices choices{root / "out", "<Number>", OutputFormat::Mp3, {}};
+    finish.SetChoices(choices);
+    EXPECT_EQ(finish.ConvertCapturedTrack(cut.c_str()), 0) << "a WAV cut inside its head is not converted";
     EXPECT_FALSE(FileExists(cut));
     EXPECT_FALSE(FileExists(root / "out\\05.MP3"));
     EXPECT_EQ(ReadFile(root / "out\\05.WAV"), bytes) << "moved, not lost";
-    EXPECT_EQ(intake.finishingTrack, 0);
+    EXPECT_FALSE(finish.IsFinishing());
 }
 
 TEST(TrackFinish, AnOutputFolderThatCannotBeCreatedCostsTheTrackOnly) {
     TestFolder root;
     std::string unwritable = UncreatableFolder(root.Path());
-    ScopedOutputSettings output(unwritable, "<Number>", OutputFormat::Wav);
     CaptureIntake intake;
+    TrackFinisher& finish = intake.Finisher();
+    FinishChoices choices{unwritable, "<Number>", OutputFormat::Wav, {}};
+    finish.SetChoices(choices);
     EncoderWindow window;
-    intake.SetNotifyWindow(window.Get());
+    intake.Driver().notifyWindow = window.Get();
     std::string wav = WriteTrack(root / "Track00.wav");
     std::string kept = KeptInDefaultFolder("01.WAV");
-    EXPECT_EQ(intake.ConvertCapturedTrack(wav.c_str()), 1) << "the WAV encoder fails without a word";
+    EXPECT_EQ(finish.ConvertCapturedTrack(wav.c_str()), 1) << "the WAV encoder fails without a word";
     EXPECT_FALSE(FileExists(wav));
     EXPECT_TRUE(FileExists(kept)) << "kept where the output folder could not take it";
     DeleteFileA(kept.c_str());
 
-    GetSettings().outputFormat = OutputFormat::Mp3;
+    choices.outputFormat = OutputFormat::Mp3;
+    finish.SetChoices(choices);
     ASSERT_EQ(LogOpen((root / "qvl.log").c_str()), 1);
     std::string mp3 = WriteTrack(NewFolder(root / "next") + "\\Track01.wav");
     kept = KeptInDefaultFolder("02.WAV");
-    std::atomic<LONG> finishingWhileAsked{-1};
+    std::atomic<bool> finishingWhileAsked = false;
     std::thread user([&] {
         WaitFor(
             [] { return AppControl::FindMessageBox(GetCurrentProcessId(), "Create MP3 file") != nullptr; },
             10000);
-        finishingWhileAsked = intake.finishingTrack;
+        finishingWhileAsked = finish.IsFinishing();
         EXPECT_TRUE(AppControl::AnswerMessageBox(GetCurrentProcessId(), "Create MP3 file", IDOK, 10000));
     });
-    EXPECT_EQ(intake.ConvertCapturedTrack(mp3.c_str()), 1);
+    EXPECT_EQ(finish.ConvertCapturedTrack(mp3.c_str()), 1);
     user.join();
-    EXPECT_EQ(finishingWhileAsked, 1) << "the MP3 encoder asks the user while the track is in hand";
+    EXPECT_TRUE(finishingWhileAsked) << "the MP3 encoder asks the user while the track is in hand";
     std::vector<std::string> log = ReadLogLines(root / "qvl.log");
     LogOpen("NUL");
     ASSERT_FALSE(log.empty());
@@ -171,13 +180,15 @@ TEST(TrackFinish, AFullDiskEndsTheFileEarlyWithoutHangingOrCrashing) {
     std::string folder = disk + "\\out";
     DeleteFolderTree(folder);
     TestFolder root;
-    ScopedOutputSettings output(folder, "<Number>", OutputFormat::Mp3);
     CaptureIntake intake;
+    TrackFinisher& finish = intake.Finisher();
+    FinishChoices choices{folder, "<Number>", OutputFormat::Mp3, {}};
+    finish.SetChoices(choices);
     std::string mp3 = WriteTrack(root / "Track00.wav", 8);
     CopyFileA(mp3.c_str(), (root / "copy.wav").c_str(), FALSE);
     std::string kept = KeptInDefaultFolder("01.WAV");
     DWORD start = GetTickCount();
-    EXPECT_EQ(intake.ConvertCapturedTrack(mp3.c_str()), 1);
+    EXPECT_EQ(finish.ConvertCapturedTrack(mp3.c_str()), 1);
     EXPECT_FALSE(FileExists(mp3));
     EXPECT_EQ(ReadFile(kept), ReadFile(root / "copy.wav")) << "the whole track, where there was room";
     DeleteFileA(kept.c_str());
@@ -186,10 +197,11 @@ TEST(TrackFinish, AFullDiskEndsTheFileEarlyWithoutHangingOrCrashing) {
     EXPECT_GT(written.size, 0u);
     EXPECT_LT(written.size, 64u * 1024) << "eight seconds at 160 kbit/s would be 160 KB";
 
-    GetSettings().outputFormat = OutputFormat::Wav;
+    choices.outputFormat = OutputFormat::Wav;
+    finish.SetChoices(choices);
     std::string wav = WriteTrack(root / "Track01.wav", 1);
     kept = KeptInDefaultFolder("02.WAV");
-    EXPECT_EQ(intake.ConvertCapturedTrack(wav.c_str()), 1);
+    EXPECT_EQ(finish.ConvertCapturedTrack(wav.c_str()), 1);
     EXPECT_FALSE(FileExists(wav));
     EXPECT_TRUE(FileExists(kept));
     DeleteFileA(kept.c_str());
@@ -197,14 +209,15 @@ TEST(TrackFinish, AFullDiskEndsTheFileEarlyWithoutHangingOrCrashing) {
 
     // The audio fits but the tag with its cover does not: the file is not whole either.
     DeleteFolderTree(folder);
-    GetSettings().outputFormat = OutputFormat::Mp3;
+    choices.outputFormat = OutputFormat::Mp3;
+    finish.SetChoices(choices);
     std::string cover = root / "cover.jpg";
     WriteFile(cover, "\xFF\xD8\xFF\xE0" + std::string(48 * 1024, 'c') + "\xFF\xD9");
-    lstrcpynA(intake.TrackInfo()[3].artworkPath, cover.c_str(), kPathFieldSize);
-    lstrcpynA(intake.TrackInfo()[3].title, "Covered", kTextFieldSize);
+    lstrcpynA(intake.Table().Records()[3].artworkPath, cover.c_str(), kPathFieldSize);
+    lstrcpynA(intake.Table().Records()[3].title, "Covered", kTextFieldSize);
     std::string tagged = WriteTrack(root / "Track02.wav", 1);
     kept = KeptInDefaultFolder("03.WAV");
-    EXPECT_EQ(intake.ConvertCapturedTrack(tagged.c_str()), 1);
+    EXPECT_EQ(finish.ConvertCapturedTrack(tagged.c_str()), 1);
     EXPECT_FALSE(FileExists(tagged));
     EXPECT_TRUE(FileExists(kept)) << "kept: its tags could not be written";
     DeleteFileA(kept.c_str());

@@ -240,4 +240,9 @@ void KeepForTheIndependentCheck(const std::string& file, const std::string& name
     ASSERT_TRUE(CopyFileA(file.c_str(), copy.c_str(), FALSE)) << copy;
 }
 
+std::string UncreatableFolder(const std::string& root) {
+    WriteFile(root + "\\in-the-way", "a file, not a folder");
+    return root + "\\in-the-way\\Music";
+}
+
 } // namespace qvltest

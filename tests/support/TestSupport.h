@@ -78,6 +78,8 @@ std::string ReadFile(const std::string& path);
 // Files (not folders) directly in the folder whose names match the pattern.
 size_t CountFiles(const std::string& folder, const std::string& pattern = "*");
 void WriteFile(const std::string& path, const std::string& bytes);
+// A folder below root that can never be created, because a file of its parent's name is in the way.
+std::string UncreatableFolder(const std::string& root);
 
 // The folder QVL_TEST_OUTPUT names, where a test leaves files for a check on the Linux side;
 // empty when it is not set.
