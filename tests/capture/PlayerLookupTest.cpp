@@ -163,4 +163,8 @@ TEST_F(PlayerLookup, WithoutThePlayerRunningBothLookupsGiveMinusOneAndLeaveTheTa
     EXPECT_TRUE(Snapshot(intake.Table()) == cdTextOnly);
     // The server is registered and COM could start it: the lookup must not have asked.
     EXPECT_EQ(FindWindowA("iTunes", "iTunes"), nullptr) << "the player was started";
+
+    // The next burn, without a lead-in, starts from an empty table: nothing of this one names it.
+    intake.Conversion().PrepareSession(root.Path());
+    EXPECT_TRUE(Snapshot(intake.Table()) == std::vector<char>(sizeof(DiscTrackInfo) * kTrackInfoCount, 0));
 }

@@ -156,6 +156,9 @@ def main():
         check_bitrate(name, check_mp3_audio(folder, name, samples(source_pcm), 2), rate, vbr)
         check_frames(name, open(os.path.join(folder, name), "rb").read(), vbr)
         check_tags(os.path.join(folder, name), artwork)
+    # Cut short by the recorder: as long as what it holds, not as its head promises.
+    _, _, truncated_pcm = pcm_of(os.path.join(folder, "truncated.wav"))
+    check_mp3_audio(folder, "truncated.mp3", samples(truncated_pcm), 2)
     # An empty track still gives a whole file, at the bitrate the preset left chosen.
     check_frames("empty.mp3", open(os.path.join(folder, "empty.mp3"), "rb").read(), True, bitrates=False)
     # 8-bit PCM is unsigned: its samples are the bytes less 128, scaled to 16 bits.

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -304,38 +305,6 @@ Rock" time="1:00">@FOLDER@\Gaps\<![CDATA[a]]><!-- the first -->.mp3</track_data>
     EXPECT_EQ(GetSettings().windowLeft, 5) << "a leading number is read";
 }
 
-TEST_F(ProjectFileTest, MissingEmptyOrBrokenFileGivesDefaultsAndAnEmptyCatalogue) {
-    for (const char* content : {static_cast<const char*>(nullptr), "",
-                                "<quaverlane_project disc_count=\"3\">", "\xFF\xFE garbage \x01\x02"}) {
-        DeleteFileA(m_project.c_str());
-        if (content != nullptr) {
-            qvltest::WriteFile(m_project, content);
-        }
-        GetSettings().ResetToDefaults();
-        DiscCatalogue catalogue;
-        catalogue.AddDisc(qvltest::MakeDisc("Before", m_folder.Path()));
-        ASSERT_TRUE(catalogue.LoadProject(m_project)) << (content ? content : "no file");
-        EXPECT_EQ(catalogue.GetCount(), 0u);
-        EXPECT_EQ(catalogue.GetFirstRun(), 1);
-        const Settings& s = GetSettings();
-        EXPECT_EQ(s.outputFolder, DefaultOutputFolder());
-        EXPECT_EQ(s.outputFormat, OutputFormat::Mp3);
-        EXPECT_EQ(s.windowWidth, 0);
-        EXPECT_EQ(s.languageAuto, 1);
-        EXPECT_EQ(s.languageFile, "") << "repaired later by start-up";
-        EXPECT_EQ(s.captureFolder, m_capture);
-        EXPECT_EQ(GetSettings().mp3.GetPreset(), Mp3EncoderSettings::kDefaultPreset);
-        // What a broken file held is kept, since the next save replaces it.
-        std::string kept = m_project + kUnreadableSuffix;
-        if (content != nullptr && *content != '\0') {
-            EXPECT_EQ(qvltest::ReadFile(kept), content);
-        } else {
-            EXPECT_FALSE(qvltest::FileExists(kept));
-        }
-        DeleteFileA(kept.c_str());
-    }
-}
-
 // A document type lets a file of kilobytes expand into gigabytes in the system's parser, which
 // kept the program from starting. This one expands to 30 million characters, seconds of work; it
 // must be refused before any of it, in whatever encoding and by either way of reading.
@@ -371,8 +340,9 @@ TEST_F(ProjectFileTest, AFileWithADocumentTypeIsRefusedAtOnceAndKept) {
     }
 }
 
-// The next save writes only what the load took, so a file that is not taken whole must be kept.
-TEST_F(ProjectFileTest, AFileThatCannotBeTakenWholeIsKept) {
+// The next save writes only what the load took, so a file that is not taken whole is kept beside
+// it; what it did not give stays at the defaults.
+TEST_F(ProjectFileTest, AFileThatCannotBeTakenWholeGivesDefaultsAndIsKept) {
     Folder("Disc");
     File(m_folder / "Disc\\01.mp3");
     auto project = [](const char* root, const char* discCount, const char* trackCount) {
@@ -383,23 +353,35 @@ TEST_F(ProjectFileTest, AFileThatCannotBeTakenWholeIsKept) {
     };
     struct Case {
         const char* fault;
-        std::string document;
+        std::optional<std::string> document;
         size_t discs;
+        bool kept;
     };
     for (const Case& c :
-         {Case{"another root", project("project", "1", "1"), 0},
-          Case{"a negative disc count", project("quaverlane_project", "-3", "1"), 0},
-          Case{"a track count that is no number", project("quaverlane_project", "1", "many"), 0},
-          Case{"nothing: counts may promise more", project("quaverlane_project", "2", "3"), 1}}) {
-        WriteDocument(c.document);
+         {Case{"no file", std::nullopt, 0, false}, Case{"an empty file", "", 0, false},
+          Case{"no XML", "\xFF\xFE garbage \x01\x02", 0, true},
+          Case{"another root", project("project", "1", "1"), 0, true},
+          Case{"a negative disc count", project("quaverlane_project", "-3", "1"), 0, true},
+          Case{"a track count that is no number", project("quaverlane_project", "1", "many"), 0, true},
+          Case{"nothing: counts may promise more", project("quaverlane_project", "2", "3"), 1, false}}) {
+        DeleteFileA(m_project.c_str());
+        if (c.document) {
+            qvltest::WriteFile(m_project, ReplaceAll(*c.document, "@FOLDER@", m_folder.Path()));
+        }
+        GetSettings().ResetToDefaults();
         DiscCatalogue catalogue;
+        catalogue.AddDisc(qvltest::MakeDisc("Before", m_folder.Path()));
         ASSERT_TRUE(catalogue.LoadProject(m_project)) << c.fault;
         EXPECT_EQ(catalogue.GetCount(), c.discs) << c.fault;
-        std::string kept = m_project + kUnreadableSuffix;
         if (c.discs == 0) {
+            EXPECT_EQ(catalogue.GetFirstRun(), 1) << c.fault;
+            EXPECT_EQ(GetSettings().outputFolder, DefaultOutputFolder()) << c.fault;
+            EXPECT_EQ(GetSettings().captureFolder, m_capture) << c.fault;
+        }
+        std::string kept = m_project + kUnreadableSuffix;
+        EXPECT_EQ(qvltest::FileExists(kept), c.kept) << c.fault;
+        if (c.kept) {
             EXPECT_EQ(qvltest::ReadFile(kept), qvltest::ReadFile(m_project)) << c.fault;
-        } else {
-            EXPECT_FALSE(qvltest::FileExists(kept)) << c.fault;
         }
         DeleteFileA(kept.c_str());
     }
