@@ -1,12 +1,35 @@
 #include "app/framework/MessagePump.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
+
+// Windows belong to the thread that made them, and so does this list.
+thread_local std::vector<HWND> t_modelessDialogs;
 
 bool AllSignalled(const HANDLE* handles, DWORD count) {
     return count > 0 && WaitForMultipleObjects(count, handles, TRUE, 0) == WAIT_OBJECT_0;
 }
 
 } // namespace
+
+void RegisterModelessDialog(HWND dialog) {
+    t_modelessDialogs.push_back(dialog);
+}
+
+void UnregisterModelessDialog(HWND dialog) {
+    std::erase(t_modelessDialogs, dialog);
+}
+
+bool HandleDialogMessage(MSG& msg) {
+    // A copy: handling the message may destroy a dialog and so change the list.
+    std::vector<HWND> dialogs = t_modelessDialogs;
+    return std::any_of(dialogs.begin(), dialogs.end(), [&msg](HWND dialog) {
+        return IsWindow(dialog) && (msg.hwnd == dialog || IsChild(dialog, msg.hwnd)) &&
+               IsDialogMessageA(dialog, &msg);
+    });
+}
 
 bool DispatchPendingMessages(const HANDLE* handles, DWORD count) {
     MSG msg;
@@ -15,8 +38,10 @@ bool DispatchPendingMessages(const HANDLE* handles, DWORD count) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        if (!HandleDialogMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
         if (AllSignalled(handles, count)) {
             return true;
         }

@@ -1,5 +1,7 @@
 #include "app/framework/WinApp.h"
 
+#include "app/framework/MessagePump.h"
+
 CWinAppBase* CWinAppBase::s_app = nullptr;
 
 CWinAppBase::CWinAppBase() {
@@ -21,8 +23,7 @@ int CWinAppBase::Run(HINSTANCE instance) {
             if (got == -1) {
                 break;
             }
-            // The main window is a modeless dialog: give it keyboard navigation.
-            if (m_mainWindow != nullptr && IsDialogMessageA(m_mainWindow, &msg)) {
+            if (HandleDialogMessage(msg)) {
                 continue;
             }
             TranslateMessage(&msg);

@@ -27,6 +27,7 @@ public:
     void SetAppName(const char* name) { m_appName = name; }
 
     void SetMainWindow(HWND window) { m_mainWindow = window; }
+    HWND MainWindow() const { return m_mainWindow; }
 
     // A text of the program's string table; empty when there is none.
     std::string ResourceString(UINT id) const;

@@ -9,47 +9,44 @@
 #include "res/resource.h"
 
 CDlgManager::CDlgManager(IManagerHost& host)
-    : m_host(host), m_pWatcher(std::make_unique<CaptureFolderWatcher>()) {}
+    : m_host(host), m_pWatcher(std::make_unique<CaptureFolderWatcher>()) {
+    OnMessage(WM_SYSCOMMAND, [this](WPARAM command, LPARAM) -> MessageResult {
+        if ((command & 0xFFF0) != SC_CLOSE) {
+            return {};
+        }
+        HideToTray();
+        return 0;
+    });
+    OnMessage(WM_QUERYENDSESSION, [this](WPARAM, LPARAM) -> MessageResult {
+        // The session may end at any moment after this answer: keep what the user has.
+        StorePlacement();
+        return TRUE;
+    });
+    OnMessage(WM_ENDSESSION, [this](WPARAM ending, LPARAM) -> MessageResult {
+        if (ending != 0) {
+            StopCapture();
+            CWinAppBase::Get()->EndSessionNow();
+        }
+        return 0;
+    });
+    OnMessage(WM_TIMER, [this](WPARAM timer, LPARAM) -> MessageResult {
+        if (timer == kBurnEndTimer) {
+            OnBurnEndTimer();
+        }
+        return 0;
+    });
+    OnMessage(WM_CAPTURE_EVENT, [this](WPARAM action, LPARAM path) -> MessageResult {
+        OnCaptureEvent(action, reinterpret_cast<char*>(path));
+        return 0;
+    });
+    OnCommand(ID_TRAY_EXIT, [this] { Exit(); });
+    OnCommand(ID_EXIT_QUAVERLANE, [this] { Exit(); });
+    OnCommand(ID_HELP_TOPIC, [this] { m_host.ShowHelp(); });
+}
 
 CDlgManager::~CDlgManager() {
     StopCapture();
     Destroy();
-}
-
-INT_PTR CDlgManager::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog();
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE) {
-            OnSysCommand(wParam);
-            return TRUE;
-        }
-        return FALSE;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam));
-        return TRUE;
-    case WM_QUERYENDSESSION:
-        // The session may end at any moment after this answer: keep what the user has.
-        StorePlacement();
-        return SetResult(TRUE);
-    case WM_ENDSESSION:
-        if (wParam != 0) {
-            StopCapture();
-            CWinAppBase::Get()->EndSessionNow();
-        }
-        return SetResult(0);
-    case WM_TIMER:
-        if (wParam == kBurnEndTimer) {
-            OnBurnEndTimer();
-        }
-        return TRUE;
-    case WM_CAPTURE_EVENT:
-        OnCaptureEvent(wParam, reinterpret_cast<char*>(lParam));
-        return SetResult(0);
-    default:
-        return FALSE;
-    }
 }
 
 BOOL CDlgManager::OnInitDialog() {
@@ -87,23 +84,9 @@ void CDlgManager::StopCapture() {
     }
 }
 
-void CDlgManager::OnSysCommand(WPARAM) {
+void CDlgManager::HideToTray() {
     ShowWindow(Hwnd(), SW_MINIMIZE);
     ShowWindow(Hwnd(), SW_HIDE);
-}
-
-void CDlgManager::OnCommand(UINT id) {
-    switch (id) {
-    case ID_TRAY_EXIT:
-    case ID_EXIT_QUAVERLANE:
-        Exit();
-        break;
-    case ID_HELP_TOPIC:
-        m_host.ShowHelp();
-        break;
-    default:
-        break;
-    }
 }
 
 void CDlgManager::Exit() {

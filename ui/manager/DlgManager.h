@@ -28,12 +28,10 @@ public:
     void StopCapture();
 
 protected:
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
 
 private:
-    BOOL OnInitDialog();
-    void OnCommand(UINT id);
-    void OnSysCommand(WPARAM command);
+    void HideToTray();
     void OnCaptureEvent(WPARAM action, char* path);
     void OnBurnEndTimer();
     void Exit();
