@@ -14,6 +14,18 @@ constexpr UINT WM_ENCODE_PROGRESS = WM_USER + 1201;
 // _AUDIO_ENCODE_FINISH_RESULT, freed with delete by the last receiver.
 constexpr UINT WM_TRACK_ENCODED = WM_USER + 1202;
 
+// Manager window → all its descendants (sent): the language changed, texts and bitmaps are
+// applied again.
+constexpr UINT WM_LANGUAGE_CHANGED = WM_USER + 6008;
+// Image panels → their target window: wParam the id of the region clicked, lParam 0.
+constexpr UINT WM_PANEL_ACTION = WM_USER + 2666;
+constexpr UINT WM_STATUS_HOTSPOT = WM_USER + 2888;
+constexpr UINT WM_PANEL_BUTTON = WM_USER + 3303;
+// The disc list's in-place editor → its parent: the label edit ended.
+constexpr UINT WM_RENAME_DONE = WM_APP + 0x840;
+// No sender inside the program → manager window: hide every window.
+constexpr UINT WM_HIDE_WINDOWS = WM_USER + 1203;
+
 // Manager window timers.
 constexpr UINT_PTR kBurnEndTimer = 3338;
 constexpr UINT kBurnEndTimerPeriod = 300;

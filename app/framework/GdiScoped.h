@@ -12,7 +12,7 @@ inline void DeleteGdiObject(HGDIOBJ object) {
 inline void DeleteMemoryDC(HDC dc) {
     DeleteDC(dc);
 }
-inline void FreeModule(HMODULE module) {
+inline void ReleaseModule(HMODULE module) {
     FreeLibrary(module);
 }
 inline void DestroyIconHandle(HICON icon) {
@@ -30,7 +30,7 @@ using ScopedBitmap = ScopedGdiObject<HBITMAP>;
 using ScopedRegion = ScopedGdiObject<HRGN>;
 // A DC of our own making (CreateCompatibleDC); window DCs are ScopedWindowDC.
 using ScopedMemoryDC = ScopedResource<HDC, NullTraits<HDC, DeleteMemoryDC>>;
-using ScopedModule = ScopedResource<HMODULE, NullTraits<HMODULE, FreeModule>>;
+using ScopedModule = ScopedResource<HMODULE, NullTraits<HMODULE, ReleaseModule>>;
 // Icons that were created or loaded with LR_DEFAULTSIZE-less LoadImage (shared icons need no owner).
 using ScopedIcon = ScopedResource<HICON, NullTraits<HICON, DestroyIconHandle>>;
 // A menu that is not attached to a window (a window destroys its own menu bar).
