@@ -36,6 +36,8 @@ public:
     int StartConversionThread() { return m_conversion.Start(); }
     void StopConversionThread() { m_conversion.Stop(); }
     void KeepUnconvertedTracks() { m_finisher.KeepUnconvertedTracks(); }
+    // The window the encoders report their progress and finished tracks to.
+    void SetNotifyWindow(HWND window) { m_driver.notifyWindow = window; }
 
     TrackQueue& Queue() { return m_queue; }
     ConversionThread& Conversion() { return m_conversion; }

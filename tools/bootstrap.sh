@@ -13,6 +13,8 @@ packages=(
   quilt nasm autoconf automake libtool dpkg-dev fp-utils-3.2.2
   python3-mutagen mpg123 sox
   lame
+  librsvg2-bin
+  locales fonts-ipafont-gothic
 )
 
 missing=()

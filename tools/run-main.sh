@@ -24,6 +24,15 @@ echo "== Starting Quaverlane /silence (capture folder $capture)"
 app=$!
 "$QVL_WINE" "$bin/qvlctl.exe" wait 30000
 
+# The status window pops up at the corner of the screen while a track is encoded: a picture of
+# it is kept in the screenshots folder.
+shots="$QVL_ROOT/build/x86_64/screenshots/main-job"
+mkdir -p "$shots"
+rm -f "$shots/status-window.bmp" "$shots/status-window.png"
+"$QVL_WINE" "$bin/qvlctl.exe" snap "Quaverlane Status" "$("$QVL_WINE" winepath -w "$shots/status-window.bmp" 2>/dev/null)" 120000 \
+  >/dev/null 2>&1 </dev/null &
+snap=$!
+
 echo "== Burning ${cue:-the built-in sample disc} at 52x"
 if [ -n "$cue" ]; then
   burn=$("$QVL_WINE" "$bin/recsim.exe" --cue "$("$QVL_WINE" winepath -w "$cue" 2>/dev/null)" --speed 52)
@@ -41,6 +50,13 @@ for _ in $(seq 1 600); do
   [ -z "$(find "$burn_unix" -maxdepth 1 -iname '*.wav' -print -quit 2>/dev/null)" ] && break
   sleep 0.2
 done
+
+if wait "$snap" && /usr/bin/convert "$shots/status-window.bmp" "$shots/status-window.png" 2>/dev/null; then
+  rm -f "$shots/status-window.bmp"
+  echo "== The status window while a track was encoded: $shots/status-window.png"
+else
+  echo "== No picture of the status window was taken"
+fi
 
 echo "== Files produced below $output"
 find "$output" -type f \( -iname '*.mp3' -o -iname '*.wav' \) -newer "$stamp" -print0 |

@@ -2,13 +2,16 @@
 
 #include "app/framework/AppFolders.h"
 #include "app/framework/FolderTree.h"
+#include "app/FrameWindowClass.h"
 #include "app/LanguageChoice.h"
+#include "app/LanguageMenu.h"
 #include "app/Settings.h"
 #include "app/StartupLog.h"
 #include "capture/CaptureIntake.h"
 #include "companions/qvllog/qvllog.h"
 #include "project/DiscCatalogue.h"
-#include "res/resource.h"
+#include "res/ids/ManagerIds.h"
+#include "res/ids/StringIds.h"
 #include "ui/manager/DlgManager.h"
 
 #include <objbase.h>
@@ -16,13 +19,6 @@
 #include <gdiplus.h>
 
 #include <cstdio>
-
-namespace {
-
-constexpr char kFrameClass[] = "QuaverlaneFrameWnd";
-constexpr char kDialogClass[] = "#32770";
-
-} // namespace
 
 CQuaverGUIApp::CQuaverGUIApp() {
     // Message boxes carry the product name as caption from the first one on.
@@ -46,7 +42,7 @@ bool CQuaverGUIApp::InitInstance() {
     OpenStartupLog(LogFilePath());
     ChooseLanguageFile(settings, ProgramFolder(), GetSystemDefaultLangID());
     PassLanguageToLinkLibrary(settings.languageFile);
-    if (!RegisterFrameClass() || !ClaimSingleInstance()) {
+    if (!RegisterFrameWindowClass(Instance()) || !ClaimSingleInstance()) {
         return false;
     }
     WriteEnvironmentReport();
@@ -103,19 +99,6 @@ void CQuaverGUIApp::StartGraphics() {
     }
 }
 
-bool CQuaverGUIApp::RegisterFrameClass() {
-    // The program's dialogs are ordinary dialogs under a name of their own, so that another
-    // process can find a running copy by class name.
-    WNDCLASSEXA frame{};
-    frame.cbSize = sizeof frame;
-    if (!GetClassInfoExA(nullptr, kDialogClass, &frame)) {
-        return false;
-    }
-    frame.hInstance = Instance();
-    frame.lpszClassName = kFrameClass;
-    return RegisterClassExA(&frame) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 bool CQuaverGUIApp::ClaimSingleInstance() {
     m_instanceGuard.LockStartup();
     if (m_instanceGuard.PreviousInstanceExists() != 0) {
@@ -164,7 +147,8 @@ void CQuaverGUIApp::ShowHelp() {
                                  : nullptr;
     }();
     if (htmlHelp != nullptr) {
-        htmlHelp(nullptr, (ProgramFolder() + "\\Quaverlane.chm::/intro.htm").c_str(), kDisplayTopic, 0);
+        // The help file of the language in use opens at its own first page.
+        htmlHelp(nullptr, HelpFileFor(ProgramFolder(), GetSettings().languageFile).c_str(), kDisplayTopic, 0);
     }
 }
 

@@ -26,7 +26,6 @@ private:
     void LoadProjectAndSettings();
     void WipeCaptureFolderUnlessShared();
     void StartGraphics();
-    bool RegisterFrameClass();
     bool ClaimSingleInstance();
     bool CreateManagerWindow();
 

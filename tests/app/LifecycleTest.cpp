@@ -1,7 +1,7 @@
 // The real program started under Wine, driven from outside as a user or Windows would drive it.
 #include "app/framework/AppFolders.h"
 #include "app/framework/FolderTree.h"
-#include "res/resource.h"
+#include "res/ids/ManagerIds.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"
 
@@ -128,7 +128,8 @@ TEST_F(Lifecycle, SecondCopyLeavesTheRunningCopysCaptureAloneAndBringsItForward)
 }
 
 TEST_F(Lifecycle, TheHelpCommandOpensTheHelpFile) {
-    ASSERT_TRUE(FileExists(BinFolder() + "\\Quaverlane.chm")) << "the help file is built beside the program";
+    ASSERT_TRUE(FileExists(BinFolder() + "\\Help\\lang_eng.chm"))
+        << "the help files are built beside the program";
     ChildProcess copy(Exe(), "");
     HWND window = AppControl::WaitForMainWindow(copy.Id(), kTimeout);
     ASSERT_NE(window, nullptr);

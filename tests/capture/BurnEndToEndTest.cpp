@@ -7,13 +7,14 @@
 #include "finish/Id3Tag.h"
 #include "tests/support/Mp3FileLayout.h"
 #include "tests/support/SampleDiscTexts.h"
-#include "res/resource.h"
+#include "res/ids/ManagerIds.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace qvltest;
 
@@ -104,6 +105,27 @@ protected:
     std::unique_ptr<ChildProcess> m_program;
 };
 
+// How far the status window's bar is filled: along the middle row of the bar, the pixels that look
+// like its leftmost one (the bar fills from the left; the window is translucent, so colours are
+// compared with some room).
+int BarFill(const RECT& window) {
+    constexpr int kBarLeft = 21, kBarTop = 64, kBarWidth = 173, kBarHeight = 15;
+    HDC screen = GetDC(nullptr);
+    int y = window.top + kBarTop + kBarHeight / 2;
+    COLORREF first = GetPixel(screen, window.left + kBarLeft + 1, y);
+    int fill = 0;
+    for (int x = 1; x < kBarWidth - 1; ++x) {
+        COLORREF pixel = GetPixel(screen, window.left + kBarLeft + x, y);
+        if (std::abs(GetRValue(pixel) - GetRValue(first)) + std::abs(GetGValue(pixel) - GetGValue(first)) +
+                std::abs(GetBValue(pixel) - GetBValue(first)) <
+            24) {
+            ++fill;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    return fill;
+}
+
 LONG Since(DWORD then, DWORD now) {
     return static_cast<LONG>(now - then);
 }
@@ -176,4 +198,42 @@ TEST_F(BurnEndToEnd, ExitWhileTracksConvertOrWaitReturnsWithinASecondAndLosesNoT
         EXPECT_EQ(WholeTracks(m_album), 3u * (moment + 1)) << "moment " << moment;
         EXPECT_EQ(CapturedWavCount(m_capture), 0u);
     }
+}
+
+TEST_F(BurnEndToEnd, TheStatusWindowShowsAtTheCornerWhileTracksEncodeWithItsBarAdvancingAndThenHides) {
+    HWND status = AppControl::FindWindowTitled(m_program->Id(), "Quaverlane Status");
+    ASSERT_NE(status, nullptr);
+    EXPECT_FALSE(IsWindowVisible(status)) << "hidden until something is encoded";
+    ChildProcess recorder(BinFolder() + "\\recsim.exe", "--speed max --sample-seconds 60");
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(status) != FALSE; }, kTimeout));
+    RECT place;
+    GetWindowRect(status, &place);
+    RECT workArea{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    EXPECT_EQ(place.right, workArea.right);
+    EXPECT_EQ(place.bottom, workArea.bottom);
+    EXPECT_EQ(place.right - place.left, 215);
+    EXPECT_EQ(place.bottom - place.top, 92);
+    // The bar grows while a track encodes, and starts again low with the next track.
+    int runStart = -1;
+    int last = -1;
+    int grown = 0;
+    WaitFor(
+        [&] {
+            if (IsWindowVisible(status)) {
+                int fill = BarFill(place);
+                if (runStart < 0 || fill < last) {
+                    runStart = fill;
+                }
+                last = fill;
+                grown = std::max(grown, fill - runStart);
+            }
+            return grown > 20;
+        },
+        kTimeout);
+    EXPECT_GT(grown, 20) << "the bar advanced by " << grown << " pixels";
+    ASSERT_EQ(recorder.Wait(kTimeout), 0u);
+    ASSERT_TRUE(WaitFor([&] { return CapturedWavCount(m_capture) == 0; }, 3 * kTimeout));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(status) == FALSE; }, 2000))
+        << "hidden once all is encoded";
 }

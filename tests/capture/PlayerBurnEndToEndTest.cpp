@@ -6,7 +6,7 @@
 #include "app/framework/FolderTree.h"
 #include "app/framework/Scoped.h"
 #include "finish/Id3Tag.h"
-#include "res/resource.h"
+#include "res/ids/ManagerIds.h"
 #include "tests/capture/PlayerDouble.h"
 #include "tests/support/SampleDiscTexts.h"
 #include "tests/support/TestSupport.h"

@@ -1,7 +1,8 @@
 #include "tools/control/AppControl.h"
 
-#include "res/resource.h"
+#include "res/ids/ManagerIds.h"
 
+#include <cstdio>
 #include <functional>
 
 namespace {
@@ -51,8 +52,11 @@ std::string MessageText(HWND box) {
 } // namespace
 
 HWND AppControl::FindMainWindow(DWORD processId) {
-    return FindTopLevel(
-        [processId](HWND window) { return ClassOf(window) == kFrameClass && BelongsTo(window, processId); });
+    // The status window shares the class; it is a tool window, the manager window is not.
+    return FindTopLevel([processId](HWND window) {
+        return ClassOf(window) == kFrameClass && BelongsTo(window, processId) &&
+               (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
+    });
 }
 
 HWND AppControl::WaitForMainWindow(DWORD processId, DWORD timeoutMs) {
@@ -115,4 +119,36 @@ bool AppControl::RequestExit(HWND mainWindow, DWORD timeoutMs) {
         return false;
     }
     return AnswerMessageBox(processId, "Do you want to exit Quaverlane?", IDYES, timeoutMs);
+}
+
+bool AppControl::SaveScreenPicture(const RECT& place, const std::string& path) {
+    int width = place.right - place.left;
+    int height = place.bottom - place.top;
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture =
+        CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    BitBlt(memory, 0, 0, width, height, screen, place.left, place.top, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    DWORD imageSize = stride * static_cast<DWORD>(height);
+    DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPFILEHEADER file{0x4D42, offset + imageSize, 0, 0, offset};
+    bool written = false;
+    if (FILE* out = fopen(path.c_str(), "wb")) {
+        written = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&header, sizeof header, 1, out) == 1 &&
+                  fwrite(bits, imageSize, 1, out) == 1;
+        written = fclose(out) == 0 && written;
+    }
+    DeleteObject(picture);
+    return written;
 }

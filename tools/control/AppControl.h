@@ -30,4 +30,10 @@ bool AnswerMessageBox(DWORD processId, const std::string& textPart, int button, 
 // Chooses "Exit Quaverlane" and answers yes to the confirmation.
 bool RequestExit(HWND mainWindow, DWORD timeoutMs);
 
+// Saves what the screen shows in the rectangle (screen pixels) as a 24-bit bitmap file.
+bool SaveScreenPicture(const RECT& place, const std::string& path);
+
+// Saves what the screen shows in the rectangle (screen pixels) as a 24-bit bitmap file.
+bool SaveScreenPicture(const RECT& place, const std::string& path);
+
 } // namespace AppControl

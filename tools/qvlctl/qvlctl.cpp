@@ -1,6 +1,9 @@
 // qvlctl: drives a running Quaverlane from scripts.
 //   qvlctl wait [timeout-ms]   waits until the main window exists
 //   qvlctl exit [timeout-ms]   chooses Exit and confirms it, then waits for the program to end
+//   qvlctl snap <title> <file.bmp> [timeout-ms]
+//                              waits until the program shows a window of that title, lets it
+//                              settle a moment and saves a picture of it
 #include "tools/control/AppControl.h"
 
 #include <cstdio>
@@ -10,8 +13,30 @@
 namespace {
 
 int Usage() {
-    fprintf(stderr, "usage: qvlctl wait|exit [timeout-ms]\n");
+    fprintf(stderr, "usage: qvlctl wait|exit [timeout-ms] | snap <title> <file.bmp> [timeout-ms]\n");
     return 2;
+}
+
+int Snap(const char* title, const char* path, DWORD timeout) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = AppControl::FindWindowTitled(0, title);
+        if (window != nullptr && IsWindowVisible(window)) {
+            Sleep(150);
+            RECT place;
+            if (IsWindowVisible(window) && GetWindowRect(window, &place) &&
+                AppControl::SaveScreenPicture(place, path)) {
+                printf("saved %s\n", path);
+                return 0;
+            }
+        }
+        if (GetTickCount() - start > timeout) {
+            fprintf(stderr, "qvlctl: no visible window \"%s\" within %lu ms\n", title,
+                    static_cast<unsigned long>(timeout));
+            return 1;
+        }
+        Sleep(50);
+    }
 }
 
 } // namespace
@@ -19,6 +44,11 @@ int Usage() {
 int main(int argc, char** argv) {
     if (argc < 2) {
         return Usage();
+    }
+    if (strcmp(argv[1], "snap") == 0) {
+        return argc < 4 ? Usage()
+                        : Snap(argv[2], argv[3],
+                               argc > 4 ? static_cast<DWORD>(strtoul(argv[4], nullptr, 10)) : 60000);
     }
     DWORD timeout = argc > 2 ? static_cast<DWORD>(strtoul(argv[2], nullptr, 10)) : 30000;
     HWND window = AppControl::WaitForMainWindow(0, timeout);

@@ -5,11 +5,16 @@
 #include "app/framework/WinApp.h"
 #include "app/Settings.h"
 #include "app/framework/MessagePump.h"
+#include "app/framework/PostedPayload.h"
+#include "companions/AudioTagCore/EncodeFinishResult.h"
 #include "capture/CaptureIntake.h"
-#include "res/resource.h"
+#include "res/ids/ManagerIds.h"
+#include "res/ids/StringIds.h"
+#include "res/ids/TrayIds.h"
 
 CDlgManager::CDlgManager(IManagerHost& host)
-    : m_host(host), m_pWatcher(std::make_unique<CaptureFolderWatcher>()) {
+    : m_host(host), m_pWatcher(std::make_unique<CaptureFolderWatcher>()),
+      m_dlgStatus(GetCaptureIntake().Queue()) {
     OnMessage(WM_SYSCOMMAND, [this](WPARAM command, LPARAM) -> MessageResult {
         if ((command & 0xFFF0) != SC_CLOSE) {
             return {};
@@ -39,6 +44,11 @@ CDlgManager::CDlgManager(IManagerHost& host)
         OnCaptureEvent(action, reinterpret_cast<char*>(path));
         return 0;
     });
+    OnMessage(WM_TRACK_ENCODED, [](WPARAM, LPARAM result) -> MessageResult {
+        // Until the catalogue records tracks here, the record only has to be freed.
+        TakeOwned<_AUDIO_ENCODE_FINISH_RESULT>(result);
+        return 0;
+    });
     OnCommand(ID_TRAY_EXIT, [this] { Exit(); });
     OnCommand(ID_EXIT_QUAVERLANE, [this] { Exit(); });
     OnCommand(ID_HELP_TOPIC, [this] { m_host.ShowHelp(); });
@@ -51,6 +61,7 @@ CDlgManager::~CDlgManager() {
 
 BOOL CDlgManager::OnInitDialog() {
     m_host.PublishMainWindow(Hwnd());
+    m_dlgStatus.Create(CWinAppBase::Get()->Instance());
     m_pWatcher->SetNotifyWindow(Hwnd());
     // The folder watched is the one wiped at start and exit: one value, made absolute once.
     const std::string& capture = GetSettings().captureFolder;
@@ -59,6 +70,7 @@ BOOL CDlgManager::OnInitDialog() {
     GetCaptureIntake().SetCaptureFolder(capture);
     // Without a folder to watch the program still runs; it just receives no burns.
     m_pWatcher->StartWatching();
+    GetCaptureIntake().SetNotifyWindow(m_dlgStatus.Hwnd());
     GetCaptureIntake().StartConversionThread();
     SetTimer(Hwnd(), kBurnEndTimer, kBurnEndTimerPeriod, nullptr);
     return TRUE;
@@ -74,6 +86,9 @@ void CDlgManager::OnCaptureEvent(WPARAM action, char* path) {
 void CDlgManager::OnBurnEndTimer() {
     int queued = 0;
     GetCaptureIntake().CheckIdleSession(&queued);
+    if (queued != 0) {
+        m_dlgStatus.SetShowManagerWhenIdle(true);
+    }
 }
 
 void CDlgManager::StopCapture() {

@@ -4,6 +4,7 @@
 
 #include "app/framework/Dialog.h"
 #include "capture/CaptureFolderWatcher.h"
+#include "ui/manager/DlgStatus.h"
 
 #include <memory>
 
@@ -40,5 +41,6 @@ private:
 
     IManagerHost& m_host;
     std::unique_ptr<CaptureFolderWatcher> m_pWatcher;
+    CDlgStatus m_dlgStatus;
     bool m_bCaptureStopped = false;
 };

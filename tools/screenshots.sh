@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Pictures of the program's windows, to look at them: every dialog template with the texts of
+# each shipped language file, the Japanese one under a Japanese locale (code page 932), as an
+# ANSI program on a Japanese Windows shows it. Saved as PNG in the folder given, or in
+# build/x86_64/screenshots/templates. (The main job keeps a picture of the status window while it
+# encodes: tools/run-main.sh.)
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+out=${1:-$QVL_ROOT/build/x86_64/screenshots/templates}
+qvl_ready_to_run
+mkdir -p "$out"
+bin="$QVL_ROOT/build/x86_64/bin"
+
+# A Japanese locale for the Japanese pictures, generated once where the machine lacks it.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
+  if [ -f /etc/locale.gen ] && [ "$(id -u)" -eq 0 ]; then
+    sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+    locale-gen >/dev/null
+  fi
+fi
+
+templates=$(grep -h '^#define IDD_' "$QVL_ROOT"/res/ids/*.h | awk '{print $3}' | sort -n -u)
+for language in eng deu jpn; do
+  lang_file=$("$QVL_WINE" winepath -w "$bin/Lang/lang_$language.ini" 2>/dev/null)
+  locale_env=()
+  [ "$language" = jpn ] && locale_env=(env LC_ALL=ja_JP.UTF-8)
+  for id in $templates; do
+    picture="$out/$language-$id"
+    if "${locale_env[@]}" "$QVL_WINE" "$bin/dialogview.exe" "$id" "$lang_file" \
+      "$("$QVL_WINE" winepath -w "$picture.bmp" 2>/dev/null)" >/dev/null 2>&1 </dev/null; then
+      /usr/bin/convert "$picture.bmp" "$picture.png" && rm -f "$picture.bmp"
+    else
+      echo "screenshots: template $id could not be shown in $language" >&2
+    fi
+  done
+done
+echo "screenshots: $(ls "$out"/*.png 2>/dev/null | wc -l) pictures in $out"

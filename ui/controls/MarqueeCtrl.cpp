@@ -1,0 +1,163 @@
+#include "ui/controls/MarqueeCtrl.h"
+
+#include "app/framework/GdiScoped.h"
+#include "ui/controls/Skin.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr UINT_PTR kScrollTimer = 1;
+
+} // namespace
+
+int NextMarqueeOffset(int offset, int step, int stripLength) {
+    if (stripLength <= 0) {
+        return 0;
+    }
+    return (offset + step) % stripLength;
+}
+
+void CMarqueeCtrl::OnAttached() {
+    Subclass();
+    Measure();
+}
+
+MarqueeItem* CMarqueeCtrl::AddItem(const std::string& text, int position, int width) {
+    m_items.push_back({text, position, width});
+    Measure();
+    return &m_items.back();
+}
+
+void CMarqueeCtrl::SetItemText(MarqueeItem* item, const std::string& text) {
+    if (item != nullptr) {
+        item->text = text;
+        Measure();
+    }
+}
+
+void CMarqueeCtrl::SetText(const std::string& text) {
+    m_strText = text;
+    Measure();
+}
+
+void CMarqueeCtrl::SetColours(COLORREF text, COLORREF ground) {
+    m_crText = text;
+    m_crGround = ground;
+    m_bColoursSet = true;
+    if (Hwnd() != nullptr) {
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+    }
+}
+
+void CMarqueeCtrl::Start(UINT intervalMs) {
+    if (Hwnd() != nullptr) {
+        m_bRunning = SetTimer(Hwnd(), kScrollTimer, intervalMs, nullptr) != 0;
+    }
+}
+
+void CMarqueeCtrl::Stop() {
+    if (Hwnd() != nullptr && m_bRunning) {
+        KillTimer(Hwnd(), kScrollTimer);
+    }
+    m_bRunning = false;
+}
+
+void CMarqueeCtrl::Step() {
+    m_nOffset = NextMarqueeOffset(m_nOffset, 1, m_nLength);
+    if (Hwnd() != nullptr) {
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+    }
+}
+
+void CMarqueeCtrl::Measure() {
+    // The own text starts where the last item ends.
+    m_nTextStart = 0;
+    for (const MarqueeItem& item : m_items) {
+        m_nTextStart = std::max(m_nTextStart, item.position + item.width);
+    }
+    int textWidth = 0;
+    if (Hwnd() != nullptr && !m_strText.empty()) {
+        ScopedWindowDC dc(Hwnd());
+        ScopedSelect font(dc.Get(), GetSkin().Font(SkinFont::Normal));
+        SIZE extent{};
+        GetTextExtentPoint32A(dc.Get(), m_strText.c_str(), static_cast<int>(m_strText.size()), &extent);
+        textWidth = extent.cx;
+    }
+    m_nLength = m_nTextStart + textWidth;
+    if (m_nLength > 0) {
+        m_nOffset %= m_nLength;
+    } else {
+        m_nOffset = 0;
+    }
+    if (Hwnd() != nullptr) {
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+    }
+}
+
+void CMarqueeCtrl::DrawStrip(HDC dc, int x, int height) const {
+    const UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
+    for (const MarqueeItem& item : m_items) {
+        RECT place{x + item.position, 0, x + item.position + item.width, height};
+        int saved = SaveDC(dc);
+        IntersectClipRect(dc, place.left, place.top, place.right, place.bottom);
+        DrawTextA(dc, item.text.c_str(), -1, &place, format);
+        RestoreDC(dc, saved);
+    }
+    RECT own{x + m_nTextStart, 0, x + m_nLength, height};
+    DrawTextA(dc, m_strText.c_str(), -1, &own, format);
+}
+
+void CMarqueeCtrl::Paint(HDC dc) {
+    RECT client;
+    GetClientRect(Hwnd(), &client);
+    if (client.right <= 0 || client.bottom <= 0) {
+        return;
+    }
+    const CSkin& skin = GetSkin();
+    COLORREF text = m_bColoursSet ? m_crText : skin.Colour(SkinColour::Text);
+    COLORREF ground = m_bColoursSet ? m_crGround : skin.Colour(SkinColour::Body);
+    ScopedMemoryDC canvas(CreateCompatibleDC(dc));
+    ScopedBitmap surface(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    ScopedSelect onSurface(canvas.Get(), surface.Get());
+    HDC out = canvas.Get();
+    ScopedBrush groundBrush(CreateSolidBrush(ground));
+    FillRect(out, &client, groundBrush.Get());
+    ScopedSelect font(out, skin.Font(SkinFont::Normal));
+    SetBkMode(out, TRANSPARENT);
+    SetTextColor(out, text);
+    // As many copies of the strip as it takes to fill the control: a short strip repeats.
+    if (m_nLength > 0) {
+        for (int x = -m_nOffset; x < client.right; x += m_nLength) {
+            DrawStrip(out, x, client.bottom);
+        }
+    }
+    BitBlt(dc, 0, 0, client.right, client.bottom, out, 0, 0, SRCCOPY);
+}
+
+LRESULT CMarqueeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kScrollTimer) {
+            Step();
+            return 0;
+        }
+        break;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        ScopedPaint paint(Hwnd());
+        Paint(paint.Get());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_DESTROY:
+        Stop();
+        break;
+    default:
+        break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
