@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Pictures of the program's windows, to look at them: every dialog template with the texts of
-# each shipped language file, the Japanese one under a Japanese locale (code page 932), as an
-# ANSI program on a Japanese Windows shows it. Saved as PNG in the folder given, or in
-# build/x86_64/screenshots/templates. (The main job keeps a picture of the status window while it
-# encodes: tools/run-main.sh.)
+# each shipped language file (the Japanese one under a Japanese locale, code page 932, as an ANSI
+# program on a Japanese Windows shows it), and every control of the toolkit in its states. Saved
+# as PNG below the folder given, or below build/x86_64/screenshots. (The main job keeps a picture
+# of the status window while it encodes: tools/run-main.sh.)
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
-out=${1:-$QVL_ROOT/build/x86_64/screenshots/templates}
+shots=${1:-$QVL_ROOT/build/x86_64/screenshots}
+out="$shots/templates"
 qvl_ready_to_run
-mkdir -p "$out"
+mkdir -p "$out" "$shots/controls"
 bin="$QVL_ROOT/build/x86_64/bin"
 
 # A Japanese locale for the Japanese pictures, generated once where the machine lacks it.
@@ -36,3 +37,10 @@ for language in eng deu jpn; do
   done
 done
 echo "screenshots: $(ls "$out"/*.png 2>/dev/null | wc -l) pictures in $out"
+
+"$QVL_WINE" "$bin/controls_gallery.exe" "$("$QVL_WINE" winepath -w "$shots/controls" 2>/dev/null)" >/dev/null 2>&1 </dev/null ||
+  echo "screenshots: the controls gallery failed" >&2
+for picture in "$shots"/controls/*.bmp; do
+  [ -e "$picture" ] && /usr/bin/convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
+done
+echo "screenshots: $(ls "$shots"/controls/*.png 2>/dev/null | wc -l) pictures in $shots/controls"

@@ -22,10 +22,11 @@ int Snap(const char* title, const char* path, DWORD timeout) {
     for (;;) {
         HWND window = AppControl::FindWindowTitled(0, title);
         if (window != nullptr && IsWindowVisible(window)) {
-            Sleep(150);
+            Sleep(100);
             RECT place;
+            // Only a picture taken while the window stayed shown counts: it hides between tracks.
             if (IsWindowVisible(window) && GetWindowRect(window, &place) &&
-                AppControl::SaveScreenPicture(place, path)) {
+                AppControl::SaveScreenPicture(place, path) && IsWindowVisible(window)) {
                 printf("saved %s\n", path);
                 return 0;
             }
