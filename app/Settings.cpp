@@ -44,14 +44,11 @@ void Settings::ApplyCaptureFolderFromRegistry() {
     }
 }
 
-OutputFormat OutputFormatFromCodecText(const std::string& codec, bool wmaAvailable) {
+OutputFormat OutputFormatFromCodecText(const std::string& codec) {
     if (lstrcmpiA(codec.c_str(), "wav") == 0) {
         return OutputFormat::Wav;
     }
-    if (lstrcmpiA(codec.c_str(), "wma") == 0 && wmaAvailable) {
-        return OutputFormat::Wma;
-    }
-    return OutputFormat::Mp3;
+    return lstrcmpiA(codec.c_str(), "wma") == 0 ? OutputFormat::Wma : OutputFormat::Mp3;
 }
 
 std::string ReadCaptureFolderFromRegistry() {

@@ -37,9 +37,10 @@ public:
 // The program-wide settings.
 Settings& GetSettings();
 
-// The output format stored in the project file as "mp3", "wma" or "wav" (any case). WMA only
-// when its library is available; anything else, an empty text included, is MP3.
-OutputFormat OutputFormatFromCodecText(const std::string& codec, bool wmaAvailable);
+// The output format stored in the project file as "mp3", "wma" or "wav" (any case); anything else,
+// an empty text included, is MP3. A WMA choice stays the user's choice without the WMA library:
+// the track finish writes MP3 in its place while the library is missing.
+OutputFormat OutputFormatFromCodecText(const std::string& codec);
 
 // The capture folder as the registry has it now, created on disk; empty (after a message box)
 // when the key or the value cannot be read.

@@ -6,17 +6,7 @@
 # pipeline/native at most 1.15 (whether lame_enc.dll is built as fast as it can be). Each round
 # is a process of its own after an untimed warm-up encode, as the native encoder is.
 set -euo pipefail
-source "$(dirname "$0")/../tools/env.sh"
-qvl_ready_to_run
-rounds=${1:-5}
-[ "$rounds" -ge 5 ] || rounds=5
-bin="$QVL_ROOT/build/x86_64/bin"
-work=$(mktemp -d)
-trap 'rm -rf "$work"; qvl_stop_session' EXIT
-"$QVL_WINE" "$bin/recsim.exe" --capture "Z:$work" --speed max --sample-seconds 300 --no-cdtext >/dev/null
-"$QVL_WINE" "$bin/recsim.exe" --capture "Z:$work" --speed max --sample-seconds 10 --no-cdtext >/dev/null
-wav="$work/00000001/Track00.wav"
-warm="$work/00000002/Track00.wav"
+source "$(dirname "$0")/five-minute-track.sh"
 # lame_enc.dll's configuration: CBR 160, CRC on, bit reservoir off, no tags.
 native=(lame --quiet --preset cbr 160 -p --nores "$wav" "$work/native.mp3")
 for round in $(seq 1 "$rounds"); do

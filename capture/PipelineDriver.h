@@ -11,6 +11,8 @@
 #include <functional>
 #include <string>
 
+class CAudioEncoder;
+class IWMACodecInfoManager;
 class PipelineEncoder;
 
 class PipelineDriver {
@@ -29,6 +31,12 @@ public:
                     const Mp3EncodeOptions& options, const TrackTags& tags, bool* complete);
     int EncodeToWav(const std::string& sourcePath, const std::string& outputPath, const TrackTags& tags,
                     bool* complete);
+    // Through the WMA library's encoder object, with the PCM given twice when the chosen format
+    // is encoded in two passes. 0 when either object is missing. Its thread belongs to the
+    // library, which writes into the work record whether the file is whole.
+    int EncodeToWma(const std::string& sourcePath, const std::string& outputPath,
+                    IWMACodecInfoManager* manager, CAudioEncoder* encoder, const TrackTags& tags,
+                    bool* complete);
 
     // Tells running workers to stop.
     void Abort() { SetEvent(abortEvent); }
@@ -40,7 +48,14 @@ public:
     HWND notifyWindow = nullptr;
 
 private:
-    int Run(PipelineEncoder& encoder, const std::string& sourcePath, const std::string& outputPath,
+    // The encoder of a run: the program's own (format check, thread, exit code) or the WMA
+    // library's (which may ask for the PCM twice).
+    struct RunEncoder {
+        CAudioEncoder& encoder;
+        PipelineEncoder* own;
+        IWMACodecInfoManager* wma;
+    };
+    int Run(const RunEncoder& run, const std::string& sourcePath, const std::string& outputPath,
             const TrackTags& tags, bool* complete);
 
     CRITICAL_SECTION& m_lock;

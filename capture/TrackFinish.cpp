@@ -95,7 +95,9 @@ FinishChoices FinishChoicesFrom(Settings& settings) {
     return {settings.outputFolder,
             settings.filenameFormat,
             settings.outputFormat,
-            {settings.mp3.Current(), settings.mp3.id3v1 != 0, settings.mp3.id3v2 != 0}};
+            {settings.mp3.Current(), settings.mp3.id3v1 != 0, settings.mp3.id3v2 != 0},
+            settings.wmaCatalogue.Manager(),
+            settings.wmaCatalogue.Encoder()};
 }
 
 TrackFinisher::TrackFinisher(CRITICAL_SECTION& lock, BurnTrackTable& table, PipelineDriver& driver,
@@ -130,6 +132,13 @@ int TrackFinisher::EncodeTrackToWav(const std::string& sourcePath, const std::st
     return m_driver.EncodeToWav(sourcePath, outputPath, TagsOf(sourcePath), complete);
 }
 
+int TrackFinisher::EncodeTrackToWma(const std::string& sourcePath, const std::string& outputPath,
+                                    bool* complete) {
+    FinishChoices choices = CurrentChoices();
+    return m_driver.EncodeToWma(sourcePath, outputPath, choices.wmaManager, choices.wmaEncoder,
+                                TagsOf(sourcePath), complete);
+}
+
 int TrackFinisher::ConvertCapturedTrack(const char* wavPath) {
     if (IsRefused(wavPath)) {
         return 0;
@@ -149,13 +158,23 @@ int TrackFinisher::ConvertCapturedTrack(const char* wavPath) {
         m_sessionOutputFolder = ::SessionOutputFolder(choices.outputFolder);
     }
     GetDiscCatalogue().SetPendingLabel(m_discLabel);
-    OutputFormat format = WrittenFormat(choices.outputFormat);
+    OutputFormat format = WrittenFormat(choices.outputFormat, choices.wmaManager != nullptr);
     std::string outputPath = NamedOutputPath(m_sessionOutputFolder, choices.filenameFormat, m_table.Records(),
                                              trackNumber, m_discLabel, OutputExtension(format));
     bool complete = false;
-    int result = format == OutputFormat::Mp3
-                     ? m_driver.EncodeToMp3(path, outputPath, choices.mp3, TagsOf(path), &complete)
-                     : m_driver.EncodeToWav(path, outputPath, TagsOf(path), &complete);
+    int result = 0;
+    switch (format) {
+    case OutputFormat::Mp3:
+        result = m_driver.EncodeToMp3(path, outputPath, choices.mp3, TagsOf(path), &complete);
+        break;
+    case OutputFormat::Wma:
+        result = m_driver.EncodeToWma(path, outputPath, choices.wmaManager, choices.wmaEncoder, TagsOf(path),
+                                      &complete);
+        break;
+    default:
+        result = m_driver.EncodeToWav(path, outputPath, TagsOf(path), &complete);
+        break;
+    }
     // The captured WAV goes only once its output is whole: the capture folder is wiped at every
     // start and exit, so a track left there would be lost.
     if (complete) {

@@ -11,6 +11,8 @@
 #include <string>
 
 class BurnTrackTable;
+class CAudioEncoder;
+class IWMACodecInfoManager;
 class IntakeEnvironment;
 class PipelineDriver;
 class Settings;
@@ -24,6 +26,9 @@ struct FinishChoices {
     std::string filenameFormat;
     OutputFormat outputFormat = OutputFormat::Mp3;
     Mp3EncodeOptions mp3;
+    // The WMA library's objects, made once at start-up and kept to the end; null without it.
+    IWMACodecInfoManager* wmaManager = nullptr;
+    CAudioEncoder* wmaEncoder = nullptr;
 };
 
 // The choices as the settings hold them now (user-interface thread).
@@ -54,6 +59,8 @@ public:
     int EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath,
                          bool* complete = nullptr);
     int EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath,
+                         bool* complete = nullptr);
+    int EncodeTrackToWma(const std::string& sourcePath, const std::string& outputPath,
                          bool* complete = nullptr);
 
     // True while a track is being finished (read from any thread).

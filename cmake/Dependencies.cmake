@@ -6,9 +6,11 @@ else()
     set(_qvl_cache "$ENV{HOME}/.cache/quaverlane")
 endif()
 set(QVL_DEPS_PREFIX "${_qvl_cache}/prefix/${CMAKE_SYSTEM_PROCESSOR}" CACHE PATH "Built dependencies")
-if(NOT EXISTS "${QVL_DEPS_PREFIX}/.stamps/id3lib" OR NOT EXISTS "${QVL_DEPS_PREFIX}/.stamps/lame")
-    message(FATAL_ERROR "Dependencies missing in ${QVL_DEPS_PREFIX}: run deps/build.sh first")
-endif()
+foreach(_qvl_dep id3lib lame ffmpeg taglib)
+    if(NOT EXISTS "${QVL_DEPS_PREFIX}/.stamps/${_qvl_dep}")
+        message(FATAL_ERROR "Dependencies missing in ${QVL_DEPS_PREFIX}: run deps/build.sh first")
+    endif()
+endforeach()
 list(APPEND CMAKE_FIND_ROOT_PATH "${QVL_DEPS_PREFIX}")
 
 add_library(qvl_id3lib STATIC IMPORTED GLOBAL)
@@ -22,3 +24,17 @@ set_target_properties(qvl_id3lib PROPERTIES
 set(QVL_LAME_ENC_DLL "${QVL_DEPS_PREFIX}/bin/lame_enc.dll")
 set(QVL_LAME_INCLUDE "${QVL_DEPS_PREFIX}/include/lame")
 file(COPY "${QVL_LAME_ENC_DLL}" DESTINATION "${CMAKE_BINARY_DIR}/bin")
+
+# FFmpeg, cut down to WMA, for WmaEncodeCore.dll and WmaDecodeCore.dll. Static libraries link in
+# dependency order; after them what FFmpeg takes from the system (bcrypt for its random seeds).
+add_library(qvl_ffmpeg INTERFACE IMPORTED GLOBAL)
+set_target_properties(qvl_ffmpeg PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES "${QVL_DEPS_PREFIX}/include"
+    INTERFACE_LINK_LIBRARIES "${QVL_DEPS_PREFIX}/lib/libavformat.a;${QVL_DEPS_PREFIX}/lib/libavcodec.a;${QVL_DEPS_PREFIX}/lib/libswresample.a;${QVL_DEPS_PREFIX}/lib/libavutil.a;m;atomic;ole32;user32;bcrypt")
+
+# TagLib, for the tags of WMA files; its headers want TAGLIB_STATIC to link statically.
+add_library(qvl_taglib STATIC IMPORTED GLOBAL)
+set_target_properties(qvl_taglib PROPERTIES
+    IMPORTED_LOCATION "${QVL_DEPS_PREFIX}/lib/libtag.a"
+    INTERFACE_INCLUDE_DIRECTORIES "${QVL_DEPS_PREFIX}/include"
+    INTERFACE_COMPILE_DEFINITIONS "TAGLIB_STATIC")

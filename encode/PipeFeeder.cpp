@@ -1,6 +1,6 @@
 #include "encode/PipeFeeder.h"
 
-#include "encode/AbortWatch.h"
+#include "app/framework/AbortWatch.h"
 #include "encode/WaveFile.h"
 
 #include <cstring>

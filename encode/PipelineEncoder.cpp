@@ -2,7 +2,7 @@
 
 #include "companions/AudioTagCore/EncodeFinishResult.h"
 #include "companions/qvllog/qvllog.h"
-#include "encode/AbortWatch.h"
+#include "app/framework/AbortWatch.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,23 +12,7 @@ namespace {
 
 constexpr DWORD kDefaultSampleRate = 44100;
 
-void CopyText(char (&target)[MAX_PATH], const char* text) {
-    lstrcpynA(target, text, MAX_PATH);
-}
-
 } // namespace
-
-std::string DurationText(DWORD dataBytes) {
-    // Always reckoned as 16-bit stereo at 44,100 Hz, whatever the format.
-    auto seconds = static_cast<int>(dataBytes * 0.25 * (1.0 / 44100) + 0.51);
-    char text[32];
-    if (seconds >= 3600) {
-        snprintf(text, sizeof text, "%d:%02d:%02d", seconds / 3600, seconds % 3600 / 60, seconds % 60);
-    } else {
-        snprintf(text, sizeof text, "%d:%02d", seconds % 3600 / 60, seconds % 60);
-    }
-    return text;
-}
 
 PipelineEncoder::~PipelineEncoder() {
     m_thread.Join();
@@ -118,19 +102,7 @@ void PipelineEncoder::CloseReadPipe(const char* errorFormat) {
 }
 
 unsigned PipelineEncoder::FinishThread(unsigned exitCode) {
-    if (m_work.notifyWindow != nullptr && m_work.finishedMessage != 0) {
-        auto* result = new _AUDIO_ENCODE_FINISH_RESULT();
-        CopyText(result->title, m_work.tags.title.c_str());
-        CopyText(result->artist, m_work.tags.artist.c_str());
-        CopyText(result->album, m_work.tags.album.c_str());
-        CopyText(result->genre, m_work.tags.genre.c_str());
-        CopyText(result->outputPath, m_work.outputPath);
-        CopyText(result->sourcePath, m_work.sourcePath);
-        CopyText(result->duration, DurationText(m_work.totalBytes).c_str());
-        if (!PostMessageA(m_work.notifyWindow, m_work.finishedMessage, 0, reinterpret_cast<LPARAM>(result))) {
-            delete result;
-        }
-    }
+    PostEncodeFinished(m_work);
     HANDLE done = m_work.doneEvent;
     m_work.ClearAll();
     SetEvent(done);

@@ -10,9 +10,6 @@
 #include <string>
 #include <vector>
 
-// "%d:%02d", or "%d:%02d:%02d" from one hour on, for data bytes of 16-bit stereo at 44,100 Hz.
-std::string DurationText(DWORD dataBytes);
-
 class PipelineEncoder : public CAudioEncoder {
 public:
     // Refuses (0, no thread) when not ready, when the read end, the abort event or the output

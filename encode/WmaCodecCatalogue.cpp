@@ -1,7 +1,7 @@
 #include "encode/WmaCodecCatalogue.h"
 
 #include "companions/AudioTagCore/AudioEncoder.h"
-#include "encode/WmaCodecInfo.h"
+#include "companions/AudioTagCore/WmaCodecInfo.h"
 #include "encode/WmaLibrary.h"
 
 void WmaCodecCatalogue::Create() {
@@ -28,5 +28,21 @@ void WmaCodecCatalogue::Release() {
     if (m_pEncoder != nullptr) {
         m_pEncoder->Release();
         m_pEncoder = nullptr;
+    }
+}
+
+void WmaCodecCatalogue::GetChoice(int* codecIndex, int* formatIndex) const {
+    *codecIndex = m_nKeptCodec;
+    *formatIndex = m_nKeptFormat;
+    if (m_pManager != nullptr) {
+        m_pManager->GetChoice(codecIndex, formatIndex);
+    }
+}
+
+void WmaCodecCatalogue::SetChoice(int codecIndex, int formatIndex) {
+    m_nKeptCodec = codecIndex;
+    m_nKeptFormat = formatIndex;
+    if (m_pManager != nullptr) {
+        m_pManager->SetChoice(codecIndex, formatIndex);
     }
 }

@@ -22,7 +22,15 @@ public:
     IWMACodecInfoManager* Manager() const { return m_pManager; }
     CAudioEncoder* Encoder() const { return m_pEncoder; }
 
+    // The chosen codec and format by list position, -1 for none. The manager's answer when there
+    // is one; without the library, the choice the project file held, so that a start without it
+    // does not lose what the user chose.
+    void GetChoice(int* codecIndex, int* formatIndex) const;
+    void SetChoice(int codecIndex, int formatIndex);
+
 private:
     IWMACodecInfoManager* m_pManager = nullptr;
     CAudioEncoder* m_pEncoder = nullptr;
+    int m_nKeptCodec = -1;
+    int m_nKeptFormat = -1;
 };

@@ -144,12 +144,26 @@ std::string SessionOutputFolder(const std::string& outputFolderSetting) {
     return folder;
 }
 
-OutputFormat WrittenFormat(OutputFormat chosen) {
-    return chosen == OutputFormat::Mp3 || chosen == OutputFormat::Wma ? OutputFormat::Mp3 : OutputFormat::Wav;
+OutputFormat WrittenFormat(OutputFormat chosen, bool wmaAvailable) {
+    switch (chosen) {
+    case OutputFormat::Mp3:
+        return OutputFormat::Mp3;
+    case OutputFormat::Wma:
+        return wmaAvailable ? OutputFormat::Wma : OutputFormat::Mp3;
+    default:
+        return OutputFormat::Wav;
+    }
 }
 
 const char* OutputExtension(OutputFormat written) {
-    return written == OutputFormat::Mp3 ? "MP3" : "WAV";
+    switch (written) {
+    case OutputFormat::Mp3:
+        return "MP3";
+    case OutputFormat::Wma:
+        return "WMA";
+    default:
+        return "WAV";
+    }
 }
 
 std::string OutputPathFor(const std::string& sessionFolder, const std::string& filenameFormat,

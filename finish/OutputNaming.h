@@ -11,12 +11,11 @@
 // drive.
 std::string SessionOutputFolder(const std::string& outputFolderSetting);
 
-// The format a track is written in. WMA is written by the WMA library's own encoder, which the
-// program cannot drive yet: MP3 takes its place, as it does when that library is missing. WAV
-// stands for WAV and any unknown value.
-OutputFormat WrittenFormat(OutputFormat chosen);
+// The format a track is written in. WMA only while the WMA library is there (its codec information
+// manager exists); MP3 takes its place otherwise. WAV stands for WAV and any unknown value.
+OutputFormat WrittenFormat(OutputFormat chosen, bool wmaAvailable);
 
-// "MP3" or "WAV", for a format that WrittenFormat gives.
+// "MP3", "WMA" or "WAV", for a format that WrittenFormat gives.
 const char* OutputExtension(OutputFormat written);
 
 // The path below the session folder (which ends in "\") that the filename format makes for the

@@ -4,7 +4,7 @@
 
 #include "app/Settings.h"
 #include "app/framework/Scoped.h"
-#include "encode/WmaCodecInfo.h"
+#include "companions/AudioTagCore/WmaCodecInfo.h"
 #include "finish/NameSanitiser.h"
 #include "project/XmlDomReader.h"
 #include "project/XmlTextWriter.h"
@@ -62,15 +62,20 @@ template <typename Record> Record* FindByPosition(Record** records, int count, i
 // of the file; only the positions are read back.
 void WriteWmaParameters(XmlTextWriter& writer, const WmaCodecCatalogue& catalogue) {
     XmlElementWriter element(writer, "wma", false);
+    int codecIndex = -1;
+    int formatIndex = -1;
+    catalogue.GetChoice(&codecIndex, &formatIndex);
     IWMACodecInfoManager* manager = catalogue.Manager();
+    // Without the library only a choice an earlier file held is kept; the descriptions are the
+    // library's to give.
+    if (manager == nullptr && codecIndex == -1) {
+        return;
+    }
+    element.AddAttribute("codec_index1", codecIndex);
+    element.AddAttribute("format_index1", formatIndex);
     if (manager == nullptr) {
         return;
     }
-    int codecIndex = -1;
-    int formatIndex = -1;
-    manager->GetChoice(&codecIndex, &formatIndex);
-    element.AddAttribute("codec_index1", codecIndex);
-    element.AddAttribute("format_index1", formatIndex);
     WmaCodecList* list = manager->GetCatalogue();
     const WmaCodecRecord* codec =
         list != nullptr ? FindByPosition(list->codecs, list->codecCount, codecIndex) : nullptr;
@@ -144,7 +149,9 @@ void ReadOptions(const XmlDomReader& reader, Settings& settings) {
     reader.ReadString(options, "FormatUserDefined", settings.userDefinedFormats);
     std::string codec;
     reader.ReadString(options, "codec", codec);
-    settings.outputFormat = OutputFormatFromCodecText(codec, settings.wmaCatalogue.IsAvailable());
+    // The user's choice as stored: a WMA choice without the library is written as MP3 when a track
+    // is finished, and is still WMA in the file the next time.
+    settings.outputFormat = OutputFormatFromCodecText(codec);
     std::string outputFolder;
     reader.ReadString(Format("//%s/%s/%s", kRoot, kOptions, "output_folder"), "path", outputFolder);
     if (!outputFolder.empty()) {
@@ -155,14 +162,13 @@ void ReadOptions(const XmlDomReader& reader, Settings& settings) {
     int preset = Mp3EncoderSettings::kDefaultPreset;
     reader.ReadInt(Format("//%s/%s/%s/%s", kRoot, kOptions, kCodecParam, "mp3"), "preset", preset);
     settings.mp3.SetPreset(preset);
-    if (IWMACodecInfoManager* manager = settings.wmaCatalogue.Manager()) {
-        std::string wma = Format("//%s/%s/%s/%s", kRoot, kOptions, kCodecParam, "wma");
-        int codecIndex = 0;
-        int formatIndex = 0;
-        reader.ReadInt(wma, "codec_index1", codecIndex);
-        reader.ReadInt(wma, "format_index1", formatIndex);
-        manager->SetChoice(codecIndex, formatIndex);
-    }
+    std::string wma = Format("//%s/%s/%s/%s", kRoot, kOptions, kCodecParam, "wma");
+    int codecIndex = -1;
+    int formatIndex = -1;
+    settings.wmaCatalogue.GetChoice(&codecIndex, &formatIndex);
+    reader.ReadInt(wma, "codec_index1", codecIndex);
+    reader.ReadInt(wma, "format_index1", formatIndex);
+    settings.wmaCatalogue.SetChoice(codecIndex, formatIndex);
 }
 
 bool IsFolder(const std::string& path) {

@@ -11,7 +11,7 @@ packages=(
   libz-mingw-w64-dev googletest
   wine wine64 xvfb xauth x11-utils xdotool imagemagick
   quilt nasm autoconf automake libtool dpkg-dev fp-utils-3.2.2
-  python3-mutagen mpg123 sox
+  python3-mutagen mpg123 sox ffmpeg
   lame
   librsvg2-bin
   locales fonts-ipafont-gothic

@@ -35,7 +35,6 @@ bool CQuaverGUIApp::InitInstance() {
     settings.ResetToDefaults();
     LoadProjectAndSettings();
     WipeCaptureFolderUnlessShared();
-    RepairStartupSettings(settings);
     StartGraphics();
     // The log folder may have just been wiped with the capture folder.
     CreateFolderTree(DefaultCaptureFolder());
@@ -69,6 +68,7 @@ bool CQuaverGUIApp::StartComAndOle() {
 void CQuaverGUIApp::LoadProjectAndSettings() {
     // The loader also takes the capture folder from the registry, after the options.
     GetDiscCatalogue().LoadProject(ProjectFilePath());
+    RepairStartupSettings(GetSettings());
     // The conversion thread works from its own copy of the choices; whatever changes them later
     // hands the intake a new copy.
     GetCaptureIntake().SetChoices(FinishChoicesFrom(GetSettings()));

@@ -21,6 +21,13 @@ public:
     char genre[MAX_PATH];
 };
 
+class _AUDIO_ENCODE_WORK_PARAM;
+
+// The end of every encoder thread's track, whoever's encoder it is: a new result record filled
+// from the work record, posted with the record's finished message to its window; freed here when
+// it cannot be posted.
+AUDIOTAGCORE_API void PostEncodeFinished(const _AUDIO_ENCODE_WORK_PARAM& work);
+
 static_assert(sizeof(_AUDIO_ENCODE_FINISH_RESULT) == 1820);
 static_assert(offsetof(_AUDIO_ENCODE_FINISH_RESULT, artist) == 0x104);
 static_assert(offsetof(_AUDIO_ENCODE_FINISH_RESULT, outputPath) == 0x208);

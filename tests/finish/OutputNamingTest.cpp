@@ -103,7 +103,9 @@ TEST(SessionOutputFolder, EndsInABackslashAndLiesOnADrive) {
         << "the leading pair of a network path stays";
 }
 
-TEST(WrittenFormat, MP3StandsInForWMAAndWAVForAnythingUnknown) {
-    EXPECT_EQ(WrittenFormat(OutputFormat::Wma), OutputFormat::Mp3);
-    EXPECT_EQ(WrittenFormat(static_cast<OutputFormat>(7)), OutputFormat::Wav);
+TEST(WrittenFormat, MP3StandsInForWMAWithoutItsLibraryAndWAVForAnythingUnknown) {
+    EXPECT_EQ(WrittenFormat(OutputFormat::Wma, true), OutputFormat::Wma);
+    EXPECT_EQ(WrittenFormat(OutputFormat::Wma, false), OutputFormat::Mp3);
+    EXPECT_EQ(WrittenFormat(static_cast<OutputFormat>(7), true), OutputFormat::Wav);
+    EXPECT_STREQ(OutputExtension(OutputFormat::Wma), "WMA");
 }

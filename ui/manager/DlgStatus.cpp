@@ -173,11 +173,19 @@ void CDlgStatus::OnEncodeProgress(unsigned done, unsigned total) {
             ShowWindow(Hwnd(), SW_SHOW);
             UpdateWindow(Hwnd());
         }
-        if (!m_strProgressText.empty()) {
+        bool firstBlock = !m_strProgressText.empty();
+        bool changed = firstBlock || m_ctlProgress.Pos() != StatusProgressPercent(done, total);
+        if (firstBlock) {
             ShowProgressText("");
+            // Looked up once a track, not once a block: every lookup reads the language file.
+            SetWindowTextA(m_stcCaption, LoadLangString(IDS_ENCODING).c_str());
         }
-        SetWindowTextA(m_stcCaption, LoadLangString(IDS_ENCODING).c_str());
         m_ctlProgress.SetPos(StatusProgressPercent(done, total));
+        // The encoder posts faster than a window repaints: painting waits for an empty queue, so
+        // without this the bar would not move until the track is done. At most once a percent.
+        if (changed) {
+            RedrawWindow(Hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        }
         return;
     }
     if (m_bShowManagerWhenIdle && m_queue.PendingTrackCount() == 0) {
