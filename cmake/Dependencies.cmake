@@ -6,7 +6,7 @@ else()
     set(_qvl_cache "$ENV{HOME}/.cache/quaverlane")
 endif()
 set(QVL_DEPS_PREFIX "${_qvl_cache}/prefix/${CMAKE_SYSTEM_PROCESSOR}" CACHE PATH "Built dependencies")
-foreach(_qvl_dep id3lib lame ffmpeg taglib)
+foreach(_qvl_dep id3lib lame ffmpeg taglib mpg123)
     if(NOT EXISTS "${QVL_DEPS_PREFIX}/.stamps/${_qvl_dep}")
         message(FATAL_ERROR "Dependencies missing in ${QVL_DEPS_PREFIX}: run deps/build.sh first")
     endif()
@@ -38,3 +38,10 @@ set_target_properties(qvl_taglib PROPERTIES
     IMPORTED_LOCATION "${QVL_DEPS_PREFIX}/lib/libtag.a"
     INTERFACE_INCLUDE_DIRECTORIES "${QVL_DEPS_PREFIX}/include"
     INTERFACE_COMPILE_DEFINITIONS "TAGLIB_STATIC")
+
+# libmpg123 for the preview player's MPEG audio decoder; its Windows file-name helpers need shlwapi.
+add_library(qvl_mpg123 STATIC IMPORTED GLOBAL)
+set_target_properties(qvl_mpg123 PROPERTIES
+    IMPORTED_LOCATION "${QVL_DEPS_PREFIX}/lib/libmpg123.a"
+    INTERFACE_INCLUDE_DIRECTORIES "${QVL_DEPS_PREFIX}/include"
+    INTERFACE_LINK_LIBRARIES "shlwapi")

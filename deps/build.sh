@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 recipes=("$@")
-[ ${#recipes[@]} -gt 0 ] || recipes=(googletest lame id3lib ffmpeg taglib)
+[ ${#recipes[@]} -gt 0 ] || recipes=(googletest lame id3lib ffmpeg taglib mpg123)
 for r in "${recipes[@]}"; do
   [ -f "$here/$r.sh" ] || { echo "deps: no recipe deps/$r.sh" >&2; exit 1; }
   (

@@ -1,0 +1,114 @@
+#include "tests/player/DecoderTestSupport.h"
+
+#include "tests/support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <future>
+#include <thread>
+
+namespace qvltest {
+
+std::string DecoderInput(const std::string& name) {
+    return BinFolder() + "\\..\\test-inputs\\player-decoders\\" + name;
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& path) {
+    const std::string bytes = ReadFile(path);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+std::vector<int16_t> ToSamples(const std::vector<uint8_t>& bytes) {
+    std::vector<int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
+DecodeRun Decode(CodecInit init, const std::string& path, DWORD blockBytes, int seekNumerator,
+                 int seekDenominator, DWORD timeLimitMs) {
+    auto work = std::make_shared<DecodeRun>();
+    std::packaged_task<void()> task([=] {
+        CodecModule codec{};
+        init(&codec);
+        work->opened = codec.OpenFile(&codec, path.c_str(), 0, nullptr);
+        codec.GetFileInfo(&codec, &work->info);
+        if (work->opened == 1) {
+            if (seekNumerator >= 0) {
+                codec.Seek(&codec, seekNumerator, seekDenominator);
+            }
+            std::vector<uint8_t> block(blockBytes);
+            // Far more blocks than any input holds: a decoder that never reports the end stops here.
+            for (int i = 0; i < 100000; ++i) {
+                DWORD bytes = blockBytes;
+                const int more = codec.GetPCMBlock(&codec, block.data(), &bytes);
+                if (bytes > blockBytes) {
+                    break;
+                }
+                work->pcm.insert(work->pcm.end(), block.begin(), block.begin() + bytes);
+                ++work->blocks;
+                if (more == 0) {
+                    work->finished = true;
+                    break;
+                }
+            }
+            codec.CloseFile(&codec);
+        }
+        codec.Uninitialise(&codec);
+    });
+    auto done = task.get_future();
+    std::thread(std::move(task)).detach();
+    if (done.wait_for(std::chrono::milliseconds(timeLimitMs)) != std::future_status::ready) {
+        ADD_FAILURE() << "the decoder hung on " << path;
+        std::fflush(stdout);
+        TerminateProcess(GetCurrentProcess(), 3);
+    }
+    return *work;
+}
+
+double Correlation(const std::vector<int16_t>& a, const std::vector<int16_t>& b, int lag) {
+    double sa = 0, sb = 0, saa = 0, sbb = 0, sab = 0;
+    long long n = 0;
+    for (long long i = 0; i < static_cast<long long>(a.size()); ++i) {
+        const long long j = i + lag;
+        if (j < 0 || j >= static_cast<long long>(b.size())) {
+            continue;
+        }
+        const double x = a[i];
+        const double y = b[j];
+        sa += x;
+        sb += y;
+        saa += x * x;
+        sbb += y * y;
+        sab += x * y;
+        ++n;
+    }
+    if (n == 0) {
+        return 0;
+    }
+    const double cov = sab - sa * sb / n;
+    const double va = saa - sa * sa / n;
+    const double vb = sbb - sb * sb / n;
+    return va > 0 && vb > 0 ? cov / std::sqrt(va * vb) : 0;
+}
+
+int BestLag(const std::vector<int16_t>& a, const std::vector<int16_t>& b, int maxLag) {
+    // A stretch from the middle is enough to find the lag, and keeps the search quick.
+    const size_t length = std::min<size_t>(a.size() / 2, 16384);
+    const size_t start = a.size() / 4;
+    const std::vector<int16_t> slice(a.begin() + start, a.begin() + start + length);
+    int best = 0;
+    double bestValue = -2;
+    for (int lag = -maxLag; lag <= maxLag; ++lag) {
+        const double value = Correlation(slice, b, static_cast<int>(start) + lag);
+        if (value > bestValue) {
+            bestValue = value;
+            best = lag;
+        }
+    }
+    return best;
+}
+
+} // namespace qvltest
