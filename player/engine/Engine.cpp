@@ -247,6 +247,10 @@ private:
         CodecModule* decoder = ChooseDecoder(path);
         if (decoder == nullptr) {
             Notify(kEngineStateChanged, kEngineEnded);
+            // Nothing will play or drain: whoever waits for this track (the play list) goes on to
+            // the next one instead of waiting for ever.
+            SetEvent(m_control.next.load());
+            SetEvent(m_control.trackFinished);
             return;
         }
         FileInfo info{};

@@ -85,6 +85,16 @@ TEST_F(PlayQueueTest, ExternalEventWithFinishCurrentEndsAfterTheFile) {
     EXPECT_EQ(AgreeingRun(capture, static_cast<size_t>(at), source, 0), source.size());
 }
 
+// Catches a list that waits for ever on a path that cannot be opened.
+TEST_F(PlayQueueTest, APathThatCannotBeOpenedIsPassedOver) {
+    std::string good = SignalPath("noise", 300, 4410);
+    m_queue.Add("Z:\\no such file.mp3");
+    m_queue.Add(good.c_str());
+    ASSERT_EQ(m_queue.Start(m_stop, m_window.Get(), true, false, nullptr), 1);
+    ASSERT_TRUE(m_window.WaitFor(WM_PLAY_DONE, -1, 30000));
+    EXPECT_EQ(SignalOpenLog(), std::vector<std::string>{good});
+}
+
 TEST(PlayQueueStart, RefusesAnEmptyListOrNoStopEvent) {
     PlayQueue queue;
     HANDLE stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
