@@ -30,6 +30,9 @@ struct DirectSoundState {
     unsigned long long played = 0;
     DWORD lastCursor = 0;
     bool paused = false;
+    // The buffer plays only once the first audio is in it: a buffer started on silence has its
+    // mixer ahead of the first block written, and the start of the file would be lost.
+    bool started = false;
     bool ended = false;
     unsigned long long dataEnd = 0;
     BYTE shadow[kBufferBytes] = {};
@@ -130,7 +133,14 @@ void Initialise(OutputModule* module, const FileInfo* info, EqualiserModule* equ
                                 reinterpret_cast<LPTIMECALLBACK>(module->bufferEvent), 0,
                                 TIME_PERIODIC | TIME_CALLBACK_EVENT_SET);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
-    state->buffer->Play(0, 0, DSBPLAY_LOOPING);
+}
+
+// Plays the buffer when it is not paused and holds audio.
+void StartWhenReady(DirectSoundState* state) {
+    if (!state->started && !state->paused && state->written > 0) {
+        state->started = true;
+        state->buffer->Play(0, 0, DSBPLAY_LOOPING);
+    }
 }
 
 void Uninitialise(OutputModule* module) {
@@ -183,6 +193,7 @@ void RefillBuffers(OutputModule* module) {
             break;
         }
     }
+    StartWhenReady(state);
 }
 
 void SetPause(OutputModule* module, int pause) {
@@ -193,8 +204,10 @@ void SetPause(OutputModule* module, int pause) {
     state->paused = pause == 1;
     if (state->paused) {
         state->buffer->Stop();
-    } else {
+    } else if (state->started) {
         state->buffer->Play(0, 0, DSBPLAY_LOOPING);
+    } else {
+        StartWhenReady(state);
     }
 }
 
@@ -227,9 +240,8 @@ void Flush(OutputModule* module) {
     state->written = state->played = 0;
     state->lastCursor = 0;
     state->ended = false;
-    if (!state->paused) {
-        state->buffer->Play(0, 0, DSBPLAY_LOOPING);
-    }
+    // Started again by the next refill, once the audio from the new place is in.
+    state->started = false;
 }
 
 void OnEQChanged(OutputModule* module) {
