@@ -22,14 +22,19 @@ std::string LanguageLookupKey(LANGID language) {
     return key;
 }
 
+std::string LanguageFileForSystem(const std::string& programFolder, LANGID systemLanguage) {
+    std::vector<char> value(10200, '\0');
+    std::string lookup = programFolder + "\\lang\\language_lookup.ini";
+    GetPrivateProfileStringA("LANGUAGE", LanguageLookupKey(systemLanguage).c_str(), "", value.data(),
+                             static_cast<DWORD>(value.size()), lookup.c_str());
+    return value.data();
+}
+
 void ChooseLanguageFile(Settings& settings, const std::string& programFolder, LANGID systemLanguage) {
     if (settings.languageAuto != 0) {
-        std::vector<char> value(10200, '\0');
-        std::string lookup = programFolder + "\\lang\\language_lookup.ini";
-        GetPrivateProfileStringA("LANGUAGE", LanguageLookupKey(systemLanguage).c_str(), "", value.data(),
-                                 static_cast<DWORD>(value.size()), lookup.c_str());
-        if (value[0] != '\0') {
-            settings.languageFile = value.data();
+        std::string file = LanguageFileForSystem(programFolder, systemLanguage);
+        if (!file.empty()) {
+            settings.languageFile = file;
         }
     } else if (settings.languageFile.empty()) {
         settings.languageFile = kDefaultLanguageFile;

@@ -16,6 +16,10 @@ void RepairStartupSettings(Settings& settings);
 // The key of a system language in language_lookup.ini: "0x%04X".
 std::string LanguageLookupKey(LANGID language);
 
+// The language file that <programFolder>\lang\language_lookup.ini names for the system language;
+// empty when it names none.
+std::string LanguageFileForSystem(const std::string& programFolder, LANGID systemLanguage);
+
 // With the automatic flag set, the language file named for the system language in
 // <programFolder>\lang\language_lookup.ini replaces the stored one (when there is such a line);
 // with it clear an empty name becomes the default.

@@ -75,10 +75,8 @@ bool CLanguageMenu::SelectAuto(HMENU languageMenu, Settings& settings, LANGID sy
     CheckMenuItem(languageMenu, kAutoLanguageCommand, MF_BYCOMMAND | MF_CHECKED);
     settings.languageAuto = 1;
     UncheckAll(languageMenu);
-    char value[1024] = "";
-    GetPrivateProfileStringA("LANGUAGE", LanguageLookupKey(systemLanguage).c_str(), "", value, sizeof value,
-                             (m_programFolder + "\\lang\\language_lookup.ini").c_str());
-    settings.languageFile = value[0] != '\0' ? value : kDefaultLanguageFile;
+    std::string file = LanguageFileForSystem(m_programFolder, systemLanguage);
+    settings.languageFile = !file.empty() ? file : kDefaultLanguageFile;
     return true;
 }
 

@@ -2,6 +2,8 @@
 // lang folder, and the automatic choice by the system language.
 #pragma once
 
+#include "res/ids/ManagerIds.h"
+
 #include <windows.h>
 
 #include <string>
@@ -9,9 +11,10 @@
 
 class Settings;
 
-inline constexpr UINT kFirstLanguageCommand = 9900;
-inline constexpr UINT kLastLanguageCommand = 9999;
-inline constexpr UINT kAutoLanguageCommand = 32799;
+// The commands of the Language menu, as the manager window's menu resource numbers them.
+inline constexpr UINT kFirstLanguageCommand = ID_LANGUAGE_FIRST;
+inline constexpr UINT kLastLanguageCommand = ID_LANGUAGE_LAST;
+inline constexpr UINT kAutoLanguageCommand = ID_LANGUAGE_AUTO;
 
 struct LanguageEntry {
     std::string fileName; // lower case, as the settings store it

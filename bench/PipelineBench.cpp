@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     // processor still coming up to speed: a short track is encoded both ways, untimed, first.
     if (argc > 5) {
         EncodeDirectly(argv[5], folder + "\\warm-up.mp3", triple);
-        finish.EncodeTrackToMp3(argv[5], folder + "\\warm-up.mp3");
+        finish.EncodeTrack(OutputFormat::Mp3, argv[5], folder + "\\warm-up.mp3");
     }
     std::vector<double> direct, pipeline;
     for (int round = firstRound; round < firstRound + rounds; ++round) {
@@ -46,8 +46,9 @@ int main(int argc, char** argv) {
                 Time([&] { directOk = EncodeDirectly(source, folder + "\\direct.mp3", triple); }));
         };
         auto timePipeline = [&] {
-            pipeline.push_back(
-                Time([&] { pipelineOk = finish.EncodeTrackToMp3(source, folder + "\\pipeline.mp3") == 1; }));
+            pipeline.push_back(Time([&] {
+                pipelineOk = finish.EncodeTrack(OutputFormat::Mp3, source, folder + "\\pipeline.mp3") == 1;
+            }));
         };
         // Whichever runs second meets a warmer or a more tired machine: the order alternates.
         if (round % 2 == 1) {

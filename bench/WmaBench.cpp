@@ -48,11 +48,12 @@ int main(int argc, char** argv) {
     std::string folder = argv[2];
     // The first encode of a process pays for loading and first touches: a short one, untimed.
     if (argc > 4) {
-        intake.Finisher().EncodeTrackToWma(argv[4], folder + "\\warm-up.wma");
+        intake.Finisher().EncodeTrack(OutputFormat::Wma, argv[4], folder + "\\warm-up.wma");
     }
     bool complete = false;
-    double seconds =
-        Time([&] { intake.Finisher().EncodeTrackToWma(argv[1], folder + "\\pipeline.wma", &complete); });
+    double seconds = Time([&] {
+        intake.Finisher().EncodeTrack(OutputFormat::Wma, argv[1], folder + "\\pipeline.wma", &complete);
+    });
     if (!complete) {
         fprintf(stderr, "wma_bench: the encode failed\n");
         return 1;

@@ -121,22 +121,22 @@ TrackTags TrackFinisher::TagsOf(const std::string& sourcePath) {
     return tags;
 }
 
-int TrackFinisher::EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath,
-                                    bool* complete) {
-    // The encoder works from a copy of the choices as they stand when the track starts.
-    return m_driver.EncodeToMp3(sourcePath, outputPath, CurrentChoices().mp3, TagsOf(sourcePath), complete);
+int TrackFinisher::EncodeTrack(OutputFormat format, const std::string& sourcePath,
+                               const std::string& outputPath, bool* complete) {
+    return Encode(CurrentChoices(), format, sourcePath, outputPath, complete);
 }
 
-int TrackFinisher::EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath,
-                                    bool* complete) {
-    return m_driver.EncodeToWav(sourcePath, outputPath, TagsOf(sourcePath), complete);
-}
-
-int TrackFinisher::EncodeTrackToWma(const std::string& sourcePath, const std::string& outputPath,
-                                    bool* complete) {
-    FinishChoices choices = CurrentChoices();
-    return m_driver.EncodeToWma(sourcePath, outputPath, choices.wmaManager, choices.wmaEncoder,
-                                TagsOf(sourcePath), complete);
+int TrackFinisher::Encode(const FinishChoices& choices, OutputFormat format, const std::string& sourcePath,
+                          const std::string& outputPath, bool* complete) {
+    switch (format) {
+    case OutputFormat::Mp3:
+        return m_driver.EncodeToMp3(sourcePath, outputPath, choices.mp3, TagsOf(sourcePath), complete);
+    case OutputFormat::Wma:
+        return m_driver.EncodeToWma(sourcePath, outputPath, choices.wmaManager, choices.wmaEncoder,
+                                    TagsOf(sourcePath), complete);
+    default:
+        return m_driver.EncodeToWav(sourcePath, outputPath, TagsOf(sourcePath), complete);
+    }
 }
 
 int TrackFinisher::ConvertCapturedTrack(const char* wavPath) {
@@ -162,19 +162,7 @@ int TrackFinisher::ConvertCapturedTrack(const char* wavPath) {
     std::string outputPath = NamedOutputPath(m_sessionOutputFolder, choices.filenameFormat, m_table.Records(),
                                              trackNumber, m_discLabel, OutputExtension(format));
     bool complete = false;
-    int result = 0;
-    switch (format) {
-    case OutputFormat::Mp3:
-        result = m_driver.EncodeToMp3(path, outputPath, choices.mp3, TagsOf(path), &complete);
-        break;
-    case OutputFormat::Wma:
-        result = m_driver.EncodeToWma(path, outputPath, choices.wmaManager, choices.wmaEncoder, TagsOf(path),
-                                      &complete);
-        break;
-    default:
-        result = m_driver.EncodeToWav(path, outputPath, TagsOf(path), &complete);
-        break;
-    }
+    int result = Encode(choices, format, path, outputPath, &complete);
     // The captured WAV goes only once its output is whole: the capture folder is wiped at every
     // start and exit, so a track left there would be lost.
     if (complete) {

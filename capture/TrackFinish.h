@@ -52,16 +52,12 @@ public:
     // captured WAV that was not converted goes into the output folder under its output name.
     void KeepUnconvertedTracks();
 
-    // The pipeline drivers with the track's tags from the table: 1 when both workers ran to
-    // their end, 0 when the conversion did not start. complete, when given, tells whether the
-    // output file was written whole: every byte of the track encoded and written, tags included,
-    // no abort.
-    int EncodeTrackToMp3(const std::string& sourcePath, const std::string& outputPath,
-                         bool* complete = nullptr);
-    int EncodeTrackToWav(const std::string& sourcePath, const std::string& outputPath,
-                         bool* complete = nullptr);
-    int EncodeTrackToWma(const std::string& sourcePath, const std::string& outputPath,
-                         bool* complete = nullptr);
+    // The track through the pipeline driver of the format, with its tags from the table and the
+    // choices as they stand when it starts: 1 when both workers ran to their end, 0 when the
+    // conversion did not start. complete, when given, tells whether the output file was written
+    // whole: every byte of the track encoded and written, tags included, no abort.
+    int EncodeTrack(OutputFormat format, const std::string& sourcePath, const std::string& outputPath,
+                    bool* complete = nullptr);
 
     // True while a track is being finished (read from any thread).
     bool IsFinishing() const { return m_finishing; }
@@ -72,6 +68,8 @@ public:
 
 private:
     FinishChoices CurrentChoices();
+    int Encode(const FinishChoices& choices, OutputFormat format, const std::string& sourcePath,
+               const std::string& outputPath, bool* complete);
     TrackTags TagsOf(const std::string& sourcePath);
 
     CRITICAL_SECTION& m_lock;

@@ -1,13 +1,5 @@
 #include "app/framework/Control.h"
 
-#include <commctrl.h>
-
-namespace {
-
-constexpr UINT_PTR kSubclassId = 1;
-
-} // namespace
-
 CControl::~CControl() {
     Detach();
 }
@@ -27,10 +19,7 @@ bool CControl::Attach(CDialogBase& parent, int id) {
 }
 
 void CControl::Detach() {
-    if (m_subclassed && m_hWnd != nullptr) {
-        RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
-    }
-    m_subclassed = false;
+    m_hook.Remove();
     if (m_parent != nullptr) {
         m_parent->m_controls.erase(m_hWnd);
         m_parent = nullptr;
@@ -39,11 +28,7 @@ void CControl::Detach() {
 }
 
 bool CControl::Subclass() {
-    if (m_hWnd != nullptr && !m_subclassed) {
-        m_subclassed =
-            SetWindowSubclass(m_hWnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
-    }
-    return m_subclassed;
+    return m_hook.IsInstalled() || (m_hWnd != nullptr && m_hook.Install(m_hWnd));
 }
 
 LRESULT CControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -51,23 +36,5 @@ LRESULT CControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefSubclassProc(m_hWnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK CControl::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                        DWORD_PTR data) {
-    auto* self = reinterpret_cast<CControl*>(data);
-    if (message == WM_NCDESTROY) {
-        // The window goes before its wrapper: the wrapper lets go of it here.
-        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
-        self->m_subclassed = false;
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        if (self->m_parent != nullptr) {
-            self->m_parent->m_controls.erase(window);
-            self->m_parent = nullptr;
-        }
-        self->m_hWnd = nullptr;
-        return result;
-    }
-    return self->WindowProc(message, wParam, lParam);
+    return m_hook.DefaultProc(message, wParam, lParam);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/framework/Dialog.h"
+#include "app/framework/WindowSubclass.h"
 
 #include <windows.h>
 
@@ -34,12 +35,23 @@ protected:
 
 private:
     friend class CDialogBase;
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self);
+    // The wrapper's hook on its control: messages go to the wrapper, and the wrapper lets go of
+    // a window that is destroyed before it.
+    class Hook final : public CWindowSubclass {
+    public:
+        explicit Hook(CControl& owner) : m_owner(owner) {}
+
+    private:
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+            return m_owner.WindowProc(message, wParam, lParam);
+        }
+        void OnWindowGone() override { m_owner.Detach(); }
+        CControl& m_owner;
+    };
     void Detach();
 
     CDialogBase* m_parent = nullptr;
     HWND m_hWnd = nullptr;
     int m_id = 0;
-    bool m_subclassed = false;
+    Hook m_hook{*this};
 };

@@ -69,17 +69,18 @@ TEST(EncodeOutput, ACapturedTrackBecomesWavAndTaggedMp3Files) {
     intake.Driver().notifyWindow = window.Get();
     TrackFinisher& finish = intake.Finisher();
 
-    EXPECT_EQ(finish.EncodeTrackToWav(source, output + "\\copy.wav"), 1);
+    EXPECT_EQ(finish.EncodeTrack(OutputFormat::Wav, source, output + "\\copy.wav"), 1);
     ChooseMp3(intake, 4, true); // 160 kbit/s constant
-    EXPECT_EQ(finish.EncodeTrackToMp3(source, output + "\\cbr160.mp3"), 1);
+    EXPECT_EQ(finish.EncodeTrack(OutputFormat::Mp3, source, output + "\\cbr160.mp3"), 1);
     ChooseMp3(intake, 16, true); // 160 to 224 kbit/s variable
-    EXPECT_EQ(finish.EncodeTrackToMp3(source, output + "\\vbr160-224.mp3"), 1);
+    EXPECT_EQ(finish.EncodeTrack(OutputFormat::Mp3, source, output + "\\vbr160-224.mp3"), 1);
     // A track the recorder cut short: its head still promises six seconds, two are there.
     std::string whole = ReadFile(source);
     WriteFile(output + "\\truncated.wav", whole.substr(0, 44 + (whole.size() - 44) / 3 / 4 * 4));
-    EXPECT_EQ(finish.EncodeTrackToMp3(output + "\\truncated.wav", output + "\\truncated.mp3"), 1);
+    EXPECT_EQ(finish.EncodeTrack(OutputFormat::Mp3, output + "\\truncated.wav", output + "\\truncated.mp3"),
+              1);
     WriteFile(root / "empty.wav", WavBytes(""));
-    EXPECT_EQ(finish.EncodeTrackToMp3(root / "empty.wav", output + "\\empty.mp3"), 1);
+    EXPECT_EQ(finish.EncodeTrack(OutputFormat::Mp3, root / "empty.wav", output + "\\empty.mp3"), 1);
     window.Pump();
     // Each track's progress only grows, up to its size.
     for (size_t i = 1; i < window.progress.size(); ++i) {
@@ -110,5 +111,5 @@ TEST(EncodeOutput, AnEightBitMonoTrackAt48kHzBecomesAnMp3OfTheSameLengthAndSound
     WriteFile(source, WavBytes(pcm, 1, 48000, 8));
     CaptureIntake intake;
     ChooseMp3(intake, Mp3EncoderSettings::kDefaultPreset, false);
-    EXPECT_EQ(intake.Finisher().EncodeTrackToMp3(source, output + "\\eightbit.mp3"), 1);
+    EXPECT_EQ(intake.Finisher().EncodeTrack(OutputFormat::Mp3, source, output + "\\eightbit.mp3"), 1);
 }

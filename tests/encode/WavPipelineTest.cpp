@@ -84,7 +84,8 @@ TEST(WavPipeline, AnAbortInMidTrackLeavesAValidShorterFileThatIsReported) {
     intake.Driver().notifyWindow = window.Get();
     std::string output = track.root / "aborted.wav";
     int result = -1;
-    std::thread conversion([&] { result = intake.Finisher().EncodeTrackToWav(track.wav, output); });
+    std::thread conversion(
+        [&] { result = intake.Finisher().EncodeTrack(OutputFormat::Wav, track.wav, output); });
     // The conversion thread blocks in the driver; this thread plays the window's part.
     WaitFor(
         [&] {
@@ -110,9 +111,11 @@ TEST(WavPipeline, MissingSourcesAndUncreatableOutputsDoNotHang) {
     CaptureIntake intake;
     EncoderWindow window;
     intake.Driver().notifyWindow = window.Get();
-    EXPECT_EQ(intake.Finisher().EncodeTrackToWav(track.burn + "\\Track09.wav", track.root / "x.wav"), 0);
+    EXPECT_EQ(
+        intake.Finisher().EncodeTrack(OutputFormat::Wav, track.burn + "\\Track09.wav", track.root / "x.wav"),
+        0);
     std::string unreachable = track.root / "no such folder\\out.wav";
-    EXPECT_EQ(intake.Finisher().EncodeTrackToWav(track.wav, unreachable), 1);
+    EXPECT_EQ(intake.Finisher().EncodeTrack(OutputFormat::Wav, track.wav, unreachable), 1);
     window.Pump();
     EXPECT_FALSE(FileExists(unreachable));
     ASSERT_EQ(window.finished.size(), 1u) << "reported with the output path that does not exist";

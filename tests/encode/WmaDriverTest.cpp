@@ -102,7 +102,8 @@ TEST(WmaDriver, ATwoPassFormatGetsTheWholeTrackTwiceFirstThroughItsOwnPipe) {
         intake.SetChoices({root.Path(), "<Number>", OutputFormat::Wma, {}, &manager, &encoder});
         bool complete = false;
         std::string output = root / ("out" + std::to_string(passes) + ".wma");
-        ASSERT_EQ(intake.Finisher().EncodeTrackToWma(root / "Track00.wav", output, &complete), 1);
+        ASSERT_EQ(intake.Finisher().EncodeTrack(OutputFormat::Wma, root / "Track00.wav", output, &complete),
+                  1);
         EXPECT_TRUE(complete);
         EXPECT_TRUE(encoder.mainPass == pcm) << passes << " passes";
         EXPECT_TRUE(encoder.firstPass == (passes == 2 ? pcm : std::string())) << passes << " passes";

@@ -1,5 +1,6 @@
 #include "tests/player/EngineTestSupport.h"
 
+#include "tests/support/PcmFixtures.h"
 #include "tests/support/TestSupport.h"
 
 #include <algorithm>
@@ -150,22 +151,8 @@ std::string SignalWavBytes(const std::string& path) {
     SignalShape shape;
     ParseSignal(path.c_str(), shape);
     std::vector<int16_t> samples = SignalSamples(path);
-    std::string pcm(reinterpret_cast<const char*>(samples.data()), samples.size() * 2);
-    auto put32 = [](std::string& s, uint32_t v) { s.append(reinterpret_cast<const char*>(&v), 4); };
-    auto put16 = [](std::string& s, uint16_t v) { s.append(reinterpret_cast<const char*>(&v), 2); };
-    std::string wav = "RIFF";
-    put32(wav, static_cast<uint32_t>(36 + pcm.size()));
-    wav += "WAVEfmt ";
-    put32(wav, 16);
-    put16(wav, 1);
-    put16(wav, static_cast<uint16_t>(shape.channels));
-    put32(wav, static_cast<uint32_t>(shape.rate));
-    put32(wav, static_cast<uint32_t>(shape.rate * shape.channels * 2));
-    put16(wav, static_cast<uint16_t>(shape.channels * 2));
-    put16(wav, 16);
-    wav += "data";
-    put32(wav, static_cast<uint32_t>(pcm.size()));
-    return wav + pcm;
+    return WavBytes(std::string(reinterpret_cast<const char*>(samples.data()), samples.size() * 2),
+                    static_cast<WORD>(shape.channels), static_cast<DWORD>(shape.rate));
 }
 
 void InitSignalCodec(CodecModule* module) {

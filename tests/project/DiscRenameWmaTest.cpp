@@ -43,7 +43,7 @@ TEST(DiscRenameWma, RewritesTheTitleThroughTheLibrarysEditor) {
     lstrcpynA(intake.Table().Records()[1].title, "Mix - Song", kTextFieldSize);
     std::string original = folder + "\\Mix 01.wma";
     bool complete = false;
-    ASSERT_EQ(intake.Finisher().EncodeTrackToWma(root / "Track00.wav", original, &complete), 1);
+    ASSERT_EQ(intake.Finisher().EncodeTrack(OutputFormat::Wma, root / "Track00.wav", original, &complete), 1);
     ASSERT_TRUE(complete);
     ASSERT_EQ(TitleOf(original), "Mix - Song");
 

@@ -1,5 +1,6 @@
 #include "tools/control/AppControl.h"
 
+#include "app/FrameWindowClass.h"
 #include "res/ids/ManagerIds.h"
 
 #include <cstdio>
@@ -7,7 +8,6 @@
 
 namespace {
 
-constexpr char kFrameClass[] = "QuaverlaneFrameWnd";
 constexpr char kMessageBoxClass[] = "#32770";
 
 struct Search {
@@ -54,7 +54,7 @@ std::string MessageText(HWND box) {
 HWND AppControl::FindMainWindow(DWORD processId) {
     // The status window shares the class; it is a tool window, the manager window is not.
     return FindTopLevel([processId](HWND window) {
-        return ClassOf(window) == kFrameClass && BelongsTo(window, processId) &&
+        return ClassOf(window) == kFrameWindowClass && BelongsTo(window, processId) &&
                (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
     });
 }
@@ -139,16 +139,22 @@ bool AppControl::SaveScreenPicture(const RECT& place, const std::string& path) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     GdiFlush();
+    bool written = SaveBitmapFile(path, width, height, bits);
+    DeleteObject(picture);
+    return written;
+}
+
+bool AppControl::SaveBitmapFile(const std::string& path, int width, int height, const void* bits) {
+    BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     DWORD imageSize = stride * static_cast<DWORD>(height);
     DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
     BITMAPFILEHEADER file{0x4D42, offset + imageSize, 0, 0, offset};
-    bool written = false;
-    if (FILE* out = fopen(path.c_str(), "wb")) {
-        written = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&header, sizeof header, 1, out) == 1 &&
-                  fwrite(bits, imageSize, 1, out) == 1;
-        written = fclose(out) == 0 && written;
+    FILE* out = fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        return false;
     }
-    DeleteObject(picture);
-    return written;
+    bool written = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&header, sizeof header, 1, out) == 1 &&
+                   fwrite(bits, imageSize, 1, out) == 1;
+    return fclose(out) == 0 && written;
 }

@@ -33,7 +33,13 @@ bool RequestExit(HWND mainWindow, DWORD timeoutMs);
 // Saves what the screen shows in the rectangle (screen pixels) as a 24-bit bitmap file.
 bool SaveScreenPicture(const RECT& place, const std::string& path);
 
+// Writes 24-bit pixels, rows bottom-up and padded to four bytes as in a DIB, as a bitmap file.
+bool SaveBitmapFile(const std::string& path, int width, int height, const void* bits);
+
 // Saves what the screen shows in the rectangle (screen pixels) as a 24-bit bitmap file.
 bool SaveScreenPicture(const RECT& place, const std::string& path);
+
+// Writes 24-bit pixels, rows bottom-up and padded to four bytes as in a DIB, as a bitmap file.
+bool SaveBitmapFile(const std::string& path, int width, int height, const void* bits);
 
 } // namespace AppControl

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "app/framework/Control.h"
-#include "ui/controls/WindowSubclass.h"
+#include "app/framework/WindowSubclass.h"
 
 #include <string>
 

@@ -1,6 +1,7 @@
 #include "ui/controls/HyperLink.h"
 
 #include "app/framework/GdiScoped.h"
+#include "ui/controls/SelfPaint.h"
 #include "ui/controls/Skin.h"
 
 #include <shellapi.h>
@@ -36,22 +37,25 @@ void CHyperLink::SetHot(bool hot) {
     }
 }
 
-void CHyperLink::Paint(HDC dc) {
-    RECT client;
-    GetClientRect(Hwnd(), &client);
+void CHyperLink::Paint(HDC out, const RECT& client) {
     const CSkin& skin = GetSkin();
-    FillRect(dc, &client, skin.Brush(SkinColour::Body));
+    FillRect(out, &client, skin.Brush(SkinColour::Body));
     int length = GetWindowTextLengthA(Hwnd());
     std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
     GetWindowTextA(Hwnd(), text.data(), length + 1);
-    ScopedSelect font(dc, skin.Font(SkinFont::Underlined));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, skin.Colour(m_bHot ? SkinColour::Accent : SkinColour::Link));
-    DrawTextA(dc, text.data(), -1, &client,
+    ScopedSelect font(out, skin.Font(SkinFont::Underlined));
+    SetBkMode(out, TRANSPARENT);
+    SetTextColor(out, skin.Colour(m_bHot ? SkinColour::Accent : SkinColour::Link));
+    RECT place = client;
+    DrawTextA(out, text.data(), -1, &place,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto painted = HandleSelfPaint(Hwnd(), message, wParam,
+                                       [this](HDC out, const RECT& client) { Paint(out, client); })) {
+        return *painted;
+    }
     switch (message) {
     case WM_NCHITTEST:
         // A static control lets the mouse through to its parent; the link wants it.
@@ -94,16 +98,6 @@ LRESULT CHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CAPTURECHANGED:
         m_bPressed = false;
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        ScopedPaint paint(Hwnd());
-        Paint(paint.Get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_SETTEXT: {
         LRESULT result = DefaultProc(message, wParam, lParam);

@@ -25,7 +25,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint(HDC dc);
+    void Paint(HDC out, const RECT& client);
     void SetHot(bool hot);
 
     std::string m_strTarget;

@@ -1,6 +1,7 @@
 #include "ui/controls/ImagePanel.h"
 
 #include "app/Messages.h"
+#include "ui/controls/SelfPaint.h"
 #include "ui/controls/Skin.h"
 
 #include <windowsx.h>
@@ -64,25 +65,16 @@ void CImagePanel::LoadBitmaps() {
     }
 }
 
-void CImagePanel::Paint(HDC dc) {
-    RECT client;
-    GetClientRect(Hwnd(), &client);
-    if (client.right <= 0 || client.bottom <= 0) {
-        return;
-    }
-    // Composed off screen: a region changing face never flickers through the normal picture.
-    ScopedMemoryDC canvas(CreateCompatibleDC(dc));
-    ScopedBitmap surface(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    ScopedSelect onSurface(canvas.Get(), surface.Get());
-    FillRect(canvas.Get(), &client, GetSkin().Brush(SkinColour::Body));
+void CImagePanel::Paint(HDC out, const RECT& client) {
+    FillRect(out, &client, GetSkin().Brush(SkinColour::Body));
 
-    ScopedMemoryDC picture(CreateCompatibleDC(dc));
+    ScopedMemoryDC picture(CreateCompatibleDC(out));
     HBITMAP normal = m_bitmaps[static_cast<size_t>(RegionFace::Normal)].Get();
     if (normal != nullptr) {
         ScopedSelect face(picture.Get(), normal);
         BITMAP info{};
         GetObjectA(normal, sizeof(info), &info);
-        BitBlt(canvas.Get(), 0, 0, info.bmWidth, info.bmHeight, picture.Get(), 0, 0, SRCCOPY);
+        BitBlt(out, 0, 0, info.bmWidth, info.bmHeight, picture.Get(), 0, 0, SRCCOPY);
     }
     for (size_t i = 0; i < m_regions.Regions().size(); ++i) {
         RegionFace face = m_regions.Face(i);
@@ -93,10 +85,9 @@ void CImagePanel::Paint(HDC dc) {
         }
         RECT area = m_regions.VisibleRect(i);
         ScopedSelect selected(picture.Get(), bitmap);
-        BitBlt(canvas.Get(), area.left, area.top, area.right - area.left, area.bottom - area.top,
-               picture.Get(), area.left, area.top, SRCCOPY);
+        BitBlt(out, area.left, area.top, area.right - area.left, area.bottom - area.top, picture.Get(),
+               area.left, area.top, SRCCOPY);
     }
-    BitBlt(dc, 0, 0, client.right, client.bottom, canvas.Get(), 0, 0, SRCCOPY);
 }
 
 void CImagePanel::Refresh(bool changed) {
@@ -118,20 +109,14 @@ void CImagePanel::TrackLeave() {
 }
 
 LRESULT CImagePanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto painted = HandleSelfPaint(Hwnd(), message, wParam,
+                                       [this](HDC out, const RECT& client) { Paint(out, client); })) {
+        return *painted;
+    }
     switch (message) {
     case WM_NCHITTEST:
         // A static control lets the mouse through to its parent; the panel wants it.
         return HTCLIENT;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        ScopedPaint paint(Hwnd());
-        Paint(paint.Get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_SIZE:
         m_regions.SetPanelSize({LOWORD(lParam), HIWORD(lParam)});
         if (m_bTooltips) {

@@ -46,7 +46,7 @@ protected:
 private:
     const IPanelResources& Resources() const { return m_pResources ? *m_pResources : LanguageResources(); }
     void LoadBitmaps();
-    void Paint(HDC dc);
+    void Paint(HDC out, const RECT& client);
     void Refresh(bool changed);
     POINT PointOf(LPARAM lParam) const;
     void TrackLeave();

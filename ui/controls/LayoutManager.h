@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/framework/AnchorLayout.h"
-#include "ui/controls/WindowSubclass.h"
+#include "app/framework/WindowSubclass.h"
 
 #include <initializer_list>
 

@@ -1,6 +1,7 @@
 #include "ui/controls/MarqueeCtrl.h"
 
 #include "app/framework/GdiScoped.h"
+#include "ui/controls/SelfPaint.h"
 #include "ui/controls/Skin.h"
 
 #include <algorithm>
@@ -108,19 +109,10 @@ void CMarqueeCtrl::DrawStrip(HDC dc, int x, int height) const {
     DrawTextA(dc, m_strText.c_str(), -1, &own, format);
 }
 
-void CMarqueeCtrl::Paint(HDC dc) {
-    RECT client;
-    GetClientRect(Hwnd(), &client);
-    if (client.right <= 0 || client.bottom <= 0) {
-        return;
-    }
+void CMarqueeCtrl::Paint(HDC out, const RECT& client) {
     const CSkin& skin = GetSkin();
     COLORREF text = m_bColoursSet ? m_crText : skin.Colour(SkinColour::Text);
     COLORREF ground = m_bColoursSet ? m_crGround : skin.Colour(SkinColour::Body);
-    ScopedMemoryDC canvas(CreateCompatibleDC(dc));
-    ScopedBitmap surface(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    ScopedSelect onSurface(canvas.Get(), surface.Get());
-    HDC out = canvas.Get();
     ScopedBrush groundBrush(CreateSolidBrush(ground));
     FillRect(out, &client, groundBrush.Get());
     ScopedSelect font(out, skin.Font(SkinFont::Normal));
@@ -132,10 +124,13 @@ void CMarqueeCtrl::Paint(HDC dc) {
             DrawStrip(out, x, client.bottom);
         }
     }
-    BitBlt(dc, 0, 0, client.right, client.bottom, out, 0, 0, SRCCOPY);
 }
 
 LRESULT CMarqueeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto painted = HandleSelfPaint(Hwnd(), message, wParam,
+                                       [this](HDC out, const RECT& client) { Paint(out, client); })) {
+        return *painted;
+    }
     switch (message) {
     case WM_TIMER:
         if (wParam == kScrollTimer) {
@@ -143,16 +138,6 @@ LRESULT CMarqueeCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        ScopedPaint paint(Hwnd());
-        Paint(paint.Get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_DESTROY:
         Stop();
         break;

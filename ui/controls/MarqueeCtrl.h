@@ -47,7 +47,7 @@ protected:
 
 private:
     void Measure();
-    void Paint(HDC dc);
+    void Paint(HDC out, const RECT& client);
     void DrawStrip(HDC dc, int x, int height) const;
 
     // A list: the items' addresses stay put as more are added.

@@ -1,21 +1,13 @@
 #include "ui/controls/SkinHeader.h"
 
 #include "app/framework/GdiScoped.h"
+#include "ui/controls/SelfPaint.h"
 #include "ui/controls/Skin.h"
 
 #include <commctrl.h>
 
-void CSkinHeader::Paint(HDC dc) {
-    RECT client;
-    GetClientRect(Hwnd(), &client);
-    if (client.right <= 0 || client.bottom <= 0) {
-        return;
-    }
+void CSkinHeader::Paint(HDC out, const RECT& client) {
     const CSkin& skin = GetSkin();
-    ScopedMemoryDC canvas(CreateCompatibleDC(dc));
-    ScopedBitmap surface(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    ScopedSelect onSurface(canvas.Get(), surface.Get());
-    HDC out = canvas.Get();
     FillRect(out, &client, skin.Brush(SkinColour::Raised));
     // The accent line under the header ties the list to the rest of the skin.
     RECT line{client.left, client.bottom - 1, client.right, client.bottom};
@@ -45,27 +37,12 @@ void CSkinHeader::Paint(HDC dc) {
         RECT separator{item.right - 1, item.top + 4, item.right, item.bottom - 5};
         FillRect(out, &separator, skin.Brush(SkinColour::Border));
     }
-    BitBlt(dc, 0, 0, client.right, client.bottom, out, 0, 0, SRCCOPY);
 }
 
 LRESULT CSkinHeader::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        // The list view prints its header by handing it a DC of its own.
-        if (wParam != 0) {
-            Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
-        }
-        ScopedPaint paint(Hwnd());
-        Paint(paint.Get());
-        return 0;
+    if (auto painted = HandleSelfPaint(Hwnd(), message, wParam,
+                                       [this](HDC out, const RECT& client) { Paint(out, client); })) {
+        return *painted;
     }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
-    default:
-        return DefaultProc(message, wParam, lParam);
-    }
+    return DefaultProc(message, wParam, lParam);
 }

@@ -3,7 +3,7 @@
 // directly; sizing and dragging its columns stay the system's.
 #pragma once
 
-#include "ui/controls/WindowSubclass.h"
+#include "app/framework/WindowSubclass.h"
 
 class CSkinHeader : public CWindowSubclass {
 public:
@@ -13,5 +13,5 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint(HDC dc);
+    void Paint(HDC out, const RECT& client);
 };

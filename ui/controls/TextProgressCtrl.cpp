@@ -1,6 +1,7 @@
 #include "ui/controls/TextProgressCtrl.h"
 
 #include "app/framework/GdiScoped.h"
+#include "ui/controls/SelfPaint.h"
 #include "ui/controls/Skin.h"
 
 #include <commctrl.h>
@@ -54,17 +55,8 @@ void CTextProgressCtrl::Refresh() {
     }
 }
 
-void CTextProgressCtrl::Paint(HDC dc) {
-    RECT client;
-    GetClientRect(Hwnd(), &client);
-    if (client.right <= 0 || client.bottom <= 0) {
-        return;
-    }
+void CTextProgressCtrl::Paint(HDC out, const RECT& client) {
     const CSkin& skin = GetSkin();
-    ScopedMemoryDC canvas(CreateCompatibleDC(dc));
-    ScopedBitmap surface(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    ScopedSelect onSurface(canvas.Get(), surface.Get());
-    HDC out = canvas.Get();
 
     // A one-pixel frame, then the trough and the filled part inside it.
     FrameRect(out, &client, skin.Brush(SkinColour::Border));
@@ -95,21 +87,14 @@ void CTextProgressCtrl::Paint(HDC dc) {
             RestoreDC(out, saved);
         }
     }
-    BitBlt(dc, 0, 0, client.right, client.bottom, out, 0, 0, SRCCOPY);
 }
 
 LRESULT CTextProgressCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        ScopedPaint paint(Hwnd());
-        Paint(paint.Get());
-        return 0;
+    if (auto painted = HandleSelfPaint(Hwnd(), message, wParam,
+                                       [this](HDC out, const RECT& client) { Paint(out, client); })) {
+        return *painted;
     }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
+    switch (message) {
     case WM_SIZE:
         Refresh();
         break;

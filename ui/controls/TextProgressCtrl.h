@@ -33,7 +33,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Paint(HDC dc);
+    void Paint(HDC out, const RECT& client);
     void Refresh();
 
     int m_nPos = 0;

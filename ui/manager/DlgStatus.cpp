@@ -17,10 +17,14 @@ constexpr POINT kProgressPlace = {21, 64};
 constexpr SIZE kProgressSize = {173, 15};
 constexpr RECT kPanelPlace = {129, 0, 129 + 86, 59};
 
-// Bring the manager forward: the application's main window, in front, restored and shown.
+// The manager window is the application's main window.
+HWND ManagerWindow() {
+    return CWinAppBase::Get() != nullptr ? CWinAppBase::Get()->MainWindow() : nullptr;
+}
+
+// Bring the manager forward: in front, restored and shown.
 void BringManagerForward() {
-    HWND manager = CWinAppBase::Get() != nullptr ? CWinAppBase::Get()->MainWindow() : nullptr;
-    if (manager != nullptr) {
+    if (HWND manager = ManagerWindow()) {
         SetForegroundWindow(manager);
         ShowWindow(manager, SW_RESTORE);
         ShowWindow(manager, SW_SHOW);
@@ -81,7 +85,7 @@ CDlgStatus::CDlgStatus(TrackQueue& queue) : m_queue(queue) {
     });
     OnMessage(WM_TRACK_ENCODED, [](WPARAM wParam, LPARAM lParam) -> MessageResult {
         // Sent on, not posted: the manager has recorded the track before the next message here.
-        HWND manager = CWinAppBase::Get() != nullptr ? CWinAppBase::Get()->MainWindow() : nullptr;
+        HWND manager = ManagerWindow();
         return manager != nullptr ? SendMessageA(manager, WM_TRACK_ENCODED, wParam, lParam) : 0;
     });
     OnMessage(WM_LANGUAGE_CHANGED, [this](WPARAM, LPARAM) -> MessageResult {

@@ -1,7 +1,7 @@
 // Every control of the toolkit drawn in one dialog, saved as pictures: the whole dialog and each
 // control in the states worth seeing. Run under an X display with the folder for the pictures:
 //   controls_gallery.exe Z:\tmp\gallery
-#include "ControlsTestSupport.h"
+#include "tests/ui/controls/ControlsTestSupport.h"
 
 #include "app/framework/GdiScoped.h"
 #include "ui/controls/EditListBox.h"

@@ -1,11 +1,11 @@
-#include "ControlsTestSupport.h"
+#include "tests/ui/controls/ControlsTestSupport.h"
 
 #include "app/framework/GdiScoped.h"
 #include "app/framework/MessagePump.h"
+#include "tools/control/AppControl.h"
 #include "ui/controls/Skin.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace ctltest {
 
@@ -60,26 +60,17 @@ bool Pixels::ContainsOtherThan(const RECT& area, COLORREF colour) const {
 
 bool Pixels::Save(const std::string& path) const {
     int stride = (m_width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{
-        sizeof(info), m_width, m_height, 1, 24, BI_RGB, DWORD(stride * m_height), 0, 0, 0, 0};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-    out.write(reinterpret_cast<const char*>(&info), sizeof(info));
-    std::vector<char> row(stride, 0);
-    for (int y = m_height - 1; y >= 0; --y) {
+    std::vector<char> bits(static_cast<size_t>(stride) * m_height, 0);
+    for (int y = 0; y < m_height; ++y) {
+        char* row = bits.data() + static_cast<size_t>(m_height - 1 - y) * stride;
         for (int x = 0; x < m_width; ++x) {
             DWORD value = m_data[size_t(y) * m_width + x];
             row[x * 3] = char(value & 0xFF);
             row[x * 3 + 1] = char((value >> 8) & 0xFF);
             row[x * 3 + 2] = char((value >> 16) & 0xFF);
         }
-        out.write(row.data(), stride);
     }
-    return bool(out);
+    return AppControl::SaveBitmapFile(path, m_width, m_height, bits.data());
 }
 
 namespace {

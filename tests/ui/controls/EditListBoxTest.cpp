@@ -1,5 +1,5 @@
 // The disc list's in-place label editor, driven by keys as the message loop hands them over.
-#include "ControlsTestSupport.h"
+#include "tests/ui/controls/ControlsTestSupport.h"
 
 #include "app/Messages.h"
 #include "app/framework/MessagePump.h"

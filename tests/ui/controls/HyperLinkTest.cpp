@@ -1,5 +1,5 @@
 // The hyperlink.
-#include "ControlsTestSupport.h"
+#include "tests/ui/controls/ControlsTestSupport.h"
 
 #include "ui/controls/HyperLink.h"
 

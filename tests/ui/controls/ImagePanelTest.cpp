@@ -1,6 +1,6 @@
 // The image panel in a window: what it draws for each region's state, what a click posts, and
 // what a language change does.
-#include "ControlsTestSupport.h"
+#include "tests/ui/controls/ControlsTestSupport.h"
 
 #include "app/Messages.h"
 #include "ui/controls/ImagePanel.h"

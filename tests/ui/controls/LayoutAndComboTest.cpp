@@ -1,5 +1,5 @@
 // The toolkit's registered messages: their names, and the two controls that send them.
-#include "ControlsTestSupport.h"
+#include "tests/ui/controls/ControlsTestSupport.h"
 
 #include "ui/controls/LayoutManager.h"
 #include "ui/controls/SkinComboBox.h"

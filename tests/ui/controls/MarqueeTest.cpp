@@ -1,5 +1,5 @@
 // The scrolling text.
-#include "ControlsTestSupport.h"
+#include "tests/ui/controls/ControlsTestSupport.h"
 
 #include "ui/controls/MarqueeCtrl.h"
 

@@ -1,5 +1,5 @@
 // The skinned music list: the playing row's mark and the header's skin.
-#include "ControlsTestSupport.h"
+#include "tests/ui/controls/ControlsTestSupport.h"
 
 #include "ui/controls/Skin.h"
 #include "ui/controls/SkinListCtrl.h"

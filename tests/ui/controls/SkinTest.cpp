@@ -1,6 +1,6 @@
 // The skin's helpers: the shape cut from a picture's colour key, and a picture stretched over a
 // window.
-#include "ControlsTestSupport.h"
+#include "tests/ui/controls/ControlsTestSupport.h"
 
 #include "app/framework/GdiScoped.h"
 #include "ui/controls/Skin.h"

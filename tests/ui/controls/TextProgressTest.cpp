@@ -1,5 +1,5 @@
 // The text progress bar: the rule of what it shows, and what it draws.
-#include "ControlsTestSupport.h"
+#include "tests/ui/controls/ControlsTestSupport.h"
 
 #include "ui/controls/Skin.h"
 #include "ui/controls/TextProgressCtrl.h"

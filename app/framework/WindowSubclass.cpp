@@ -1,11 +1,13 @@
-#include "ui/controls/WindowSubclass.h"
+#include "app/framework/WindowSubclass.h"
 
 #include <commctrl.h>
 
 namespace {
 
-// Distinct from the id the control wrappers use, so a window may carry both hooks.
-constexpr UINT_PTR kSubclassId = 0x51;
+// Each hook is told apart by its object, so that one window may carry several.
+UINT_PTR HookId(const CWindowSubclass* hook) {
+    return reinterpret_cast<UINT_PTR>(hook);
+}
 
 } // namespace
 
@@ -16,7 +18,7 @@ CWindowSubclass::~CWindowSubclass() {
 bool CWindowSubclass::Install(HWND window) {
     Remove();
     if (window == nullptr ||
-        !SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+        !SetWindowSubclass(window, SubclassProc, HookId(this), reinterpret_cast<DWORD_PTR>(this))) {
         return false;
     }
     m_hWnd = window;
@@ -25,7 +27,7 @@ bool CWindowSubclass::Install(HWND window) {
 
 void CWindowSubclass::Remove() {
     if (m_hWnd != nullptr) {
-        RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
+        RemoveWindowSubclass(m_hWnd, SubclassProc, HookId(this));
         m_hWnd = nullptr;
     }
 }
@@ -39,10 +41,10 @@ LRESULT CWindowSubclass::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 LRESULT CALLBACK CWindowSubclass::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                               UINT_PTR, DWORD_PTR data) {
+                                               UINT_PTR id, DWORD_PTR data) {
     auto* self = reinterpret_cast<CWindowSubclass*>(data);
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+        RemoveWindowSubclass(window, SubclassProc, id);
         self->m_hWnd = nullptr;
         self->OnWindowGone();
         return DefSubclassProc(window, message, wParam, lParam);

@@ -1,6 +1,6 @@
-// A hook in front of a window that is not a control of a dialog's template: a list view's header,
-// an editor made on the fly. The hook goes when the window goes or when its owner does, whichever
-// comes first.
+// A hook in front of a window's own procedure: a control wrapper's, a list view's header, an
+// editor made on the fly. The hook goes when the window goes or when its owner does, whichever
+// comes first. A window may carry several hooks.
 #pragma once
 
 #include <windows.h>
@@ -15,10 +15,13 @@ public:
     bool Install(HWND window);
     void Remove();
     HWND Hwnd() const { return m_hWnd; }
+    bool IsInstalled() const { return m_hWnd != nullptr; }
+
+    // The window's procedure behind this hook.
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The window is being destroyed; the hook is already gone.
     virtual void OnWindowGone() {}
 
