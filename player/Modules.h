@@ -78,6 +78,8 @@ struct OutputModule {
     void (*OnEQChanged)(OutputModule* module);
     // 0..100.
     void (*SetInternalVolume)(OutputModule* module, int volume);
+    // Bytes handed to the device and not heard yet: what the position shown lags the decoder by.
+    DWORD (*GetQueuedBytes)(OutputModule* module);
     const char* name;
     EqualiserModule* equaliser;
     void* state;

@@ -1,8 +1,7 @@
-// "http:" paths: a download thread reads the stream through WinINet into a ring buffer, and a
-// decoder record of its own plays the PCM WAV stream that arrives there.
+// "http:" paths: a download thread reads the stream through WinINet into a ring buffer, from which
+// the engine thread's stream decoder reads.
 #pragma once
 
-#include "player/Modules.h"
 #include "player/RingBuffer.h"
 
 #include <atomic>
@@ -24,6 +23,14 @@ public:
     void Stop();
     NetStream(const NetStream&) = delete;
     NetStream& operator=(const NetStream&) = delete;
+
+    // On the reading (engine) thread: waits until kStartBytes are buffered or the download has
+    // ended; false when a stop or quit message arrives for the thread first.
+    bool WaitToStart();
+    // On the reading thread: copies what is there, up to bytes, waiting while nothing is; 0 only
+    // at the end of the stream or when a stop or quit message waits for the thread.
+    DWORD Read(void* data, DWORD bytes);
+    bool ReadExactly(void* data, DWORD bytes);
 
     RingBuffer& Buffer() { return m_buffer; }
     // True once the download has ended, for whatever reason.
@@ -49,6 +56,3 @@ private:
     std::atomic<bool> m_finished = false;
     HANDLE m_thread = nullptr;
 };
-
-// The decoder of network paths: a RIFF WAVE stream of PCM, its length unknown until it ends.
-void InitNetStreamCodec(CodecModule* module);

@@ -79,14 +79,23 @@ DWORD RingBuffer::Write(const void* data, DWORD bytes) {
     return count;
 }
 
-DWORD RingBuffer::CopyOutLocked(BYTE* data, DWORD bytes) {
+DWORD RingBuffer::CopyOutLocked(BYTE* data, DWORD bytes, bool take) {
     DWORD count = std::min(bytes, UsedLocked());
     DWORD first = std::min(count, m_size - m_read);
     if (count > 0) {
         memcpy(data, m_block + m_read, first);
         memcpy(data + first, m_block, count - first);
-        m_read = (m_read + count) % m_size;
+        if (take) {
+            m_read = (m_read + count) % m_size;
+        }
     }
+    return count;
+}
+
+DWORD RingBuffer::Peek(void* data, DWORD bytes) {
+    EnterCriticalSection(&m_lock);
+    DWORD count = CopyOutLocked(static_cast<BYTE*>(data), bytes, false);
+    LeaveCriticalSection(&m_lock);
     return count;
 }
 

@@ -22,6 +22,8 @@ public:
     // Waits (in slices of at most 3,000 ms) until bytes are there, the stream ends, or a wait
     // times out; then returns the count copied, possibly fewer than asked for.
     DWORD Read(void* data, DWORD bytes);
+    // Copies up to bytes of what is there without taking it out and without waiting.
+    DWORD Peek(void* data, DWORD bytes);
     void Flush();
     DWORD UsedSpace();
     DWORD FreeSpace();
@@ -33,7 +35,7 @@ public:
 
 private:
     DWORD UsedLocked() const;
-    DWORD CopyOutLocked(BYTE* data, DWORD bytes);
+    DWORD CopyOutLocked(BYTE* data, DWORD bytes, bool take = true);
 
     CRITICAL_SECTION m_lock;
     HANDLE m_written = nullptr;

@@ -17,6 +17,9 @@ constexpr long kPreFrames = 16;
 struct Mp3State {
     mpg123_handle* decoder = nullptr;
     HANDLE file = INVALID_HANDLE_VALUE;
+    // A stream instead of a file: read forwards only, its length unknown.
+    Mp3StreamReader streamReader = nullptr;
+    void* streamSource = nullptr;
     FileInfo info{};
     long rate = 0;
     int channels = 0;
@@ -34,6 +37,17 @@ mpg123_ssize_t ReadFromHandle(void* handle, void* buffer, size_t bytes) {
         return -1;
     }
     return static_cast<mpg123_ssize_t>(got);
+}
+
+mpg123_ssize_t ReadFromStream(void* handle, void* buffer, size_t bytes) {
+    const Mp3State& state = *static_cast<const Mp3State*>(handle);
+    const DWORD ask = static_cast<DWORD>(std::min<size_t>(bytes, 1u << 30));
+    return static_cast<mpg123_ssize_t>(state.streamReader(state.streamSource, buffer, ask));
+}
+
+// A stream cannot be repositioned; the library then reads it as it comes.
+off_t CannotSeek(void*, off_t, int) {
+    return -1;
 }
 
 off_t SeekHandle(void* handle, off_t offset, int whence) {
@@ -59,6 +73,8 @@ void Mp3CloseFile(CodecModule* module) {
         CloseHandle(state.file);
         state.file = INVALID_HANDLE_VALUE;
     }
+    state.streamReader = nullptr;
+    state.streamSource = nullptr;
     state.info = FileInfo{};
     state.rate = 0;
     state.channels = 0;
@@ -84,35 +100,35 @@ bool Allow16Bit(mpg123_handle* decoder, long onlyRate, int channels) {
     return true;
 }
 
-int Mp3OpenFile(CodecModule* module, const char* path, DWORD, HWND) {
-    Mp3CloseFile(module);
+// Opens the decoder on the state's file or stream; a file is scanned once for its exact length.
+int OpenDecoder(CodecModule* module) {
     Mp3State& state = StateOf(module);
-    state.file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (state.file == INVALID_HANDLE_VALUE) {
-        return 0;
-    }
+    const bool stream = state.streamReader != nullptr;
     int error = MPG123_OK;
     state.decoder = mpg123_new(nullptr, &error);
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    // Quiet: the library would otherwise print its complaints about damaged frames to stderr.
+    // Quiet: the library would otherwise print its complaints about damaged frames to stderr. A
+    // stream gets the library's small look-ahead buffer, its substitute for seeking back while it
+    // looks for the first frame.
+    const long flags = MPG123_QUIET | MPG123_GAPLESS | (stream ? MPG123_SEEKBUFFER : 0);
     bool opened =
-        state.decoder != nullptr &&
-        mpg123_param(state.decoder, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0) == MPG123_OK &&
+        state.decoder != nullptr && mpg123_param(state.decoder, MPG123_ADD_FLAGS, flags, 0) == MPG123_OK &&
         mpg123_param(state.decoder, MPG123_PREFRAMES, kPreFrames, 0) == MPG123_OK &&
         Allow16Bit(state.decoder, 0, MPG123_MONO | MPG123_STEREO) &&
-        mpg123_replace_reader_handle(state.decoder, ReadFromHandle, SeekHandle, nullptr) == MPG123_OK &&
-        mpg123_open_handle(state.decoder, state.file) == MPG123_OK &&
+        (stream ? mpg123_replace_reader_handle(state.decoder, ReadFromStream, CannotSeek, nullptr)
+                : mpg123_replace_reader_handle(state.decoder, ReadFromHandle, SeekHandle, nullptr)) ==
+            MPG123_OK &&
+        mpg123_open_handle(state.decoder, stream ? static_cast<void*>(&state) : state.file) == MPG123_OK &&
         mpg123_getformat(state.decoder, &rate, &channels, &encoding) == MPG123_OK &&
         encoding == MPG123_ENC_SIGNED_16 && (channels == 1 || channels == 2) && rate > 0;
     // The scan reads every frame header once: it gives the exact length, and the index it builds
-    // makes every later seek land on the exact sample, in either direction.
-    opened = opened && mpg123_scan(state.decoder) == MPG123_OK;
-    const off_t length = opened ? mpg123_length(state.decoder) : off_t{MPG123_ERR};
+    // makes every later seek land on the exact sample, in either direction. A stream has neither.
+    opened = opened && (stream || mpg123_scan(state.decoder) == MPG123_OK);
+    const off_t length = opened && !stream ? mpg123_length(state.decoder) : off_t{0};
     // A stream that changes its format midway is converted to the first one: the device stays open.
-    opened = opened && length > 0 && Allow16Bit(state.decoder, rate, channels);
+    opened = opened && (stream || length > 0) && Allow16Bit(state.decoder, rate, channels);
     if (!opened) {
         Mp3CloseFile(module);
         return 0;
@@ -128,9 +144,20 @@ int Mp3OpenFile(CodecModule* module, const char* path, DWORD, HWND) {
     return 1;
 }
 
+int Mp3OpenFile(CodecModule* module, const char* path, DWORD, HWND) {
+    Mp3CloseFile(module);
+    Mp3State& state = StateOf(module);
+    state.file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (state.file == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    return OpenDecoder(module);
+}
+
 void Mp3Seek(CodecModule* module, int numerator, int denominator) {
     Mp3State& state = StateOf(module);
-    if (state.decoder == nullptr || denominator <= 0 || numerator < 0) {
+    if (state.decoder == nullptr || state.streamReader != nullptr || denominator <= 0 || numerator < 0) {
         return;
     }
     int64_t target = state.lengthSamples * numerator / denominator;
@@ -188,6 +215,14 @@ void Mp3Uninitialise(CodecModule* module) {
 }
 
 } // namespace
+
+int Mp3OpenStream(CodecModule* module, Mp3StreamReader reader, void* source) {
+    Mp3CloseFile(module);
+    Mp3State& state = StateOf(module);
+    state.streamReader = reader;
+    state.streamSource = source;
+    return OpenDecoder(module);
+}
 
 int64_t Mp3LengthInSamples(CodecModule* module) {
     Mp3State& state = StateOf(module);

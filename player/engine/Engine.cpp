@@ -1,11 +1,12 @@
 #include "player/engine/Engine.h"
 
 #include "player/Equaliser.h"
-#include "player/NetStream.h"
+#include "player/decoders/StreamCodec.h"
 
 #include <mmsystem.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <cstring>
@@ -55,7 +56,7 @@ public:
                 inits[i](&m_decoders[i]);
             }
         }
-        InitNetStreamCodec(&m_stream);
+        InitStreamCodec(&m_stream);
         InitWaveOutOutput(&m_outputs[0]);
         InitDirectSoundOutput(&m_outputs[1]);
         InitEqualiser(&m_equaliser);
@@ -106,6 +107,8 @@ public:
                     SetEvent(m_control.trackFinished);
                     CloseOutput();
                     Notify(kEngineStateChanged, kEngineStopped);
+                } else {
+                    ReportPosition();
                 }
                 continue;
             }
@@ -115,6 +118,7 @@ public:
             } else {
                 // The output closed the file at its end; what is queued still has to drain.
                 m_file = nullptr;
+                m_decodedSeconds = std::max(m_decodedSeconds, m_info.lengthSeconds);
                 Notify(kEngineStateChanged, kEngineEnded);
                 SetEvent(m_control.next.load());
                 ResetEvent(m_control.trackFinished);
@@ -154,6 +158,7 @@ private:
             if (m_outputOpen && m_file != nullptr && !Waiting(kEngineSeek)) {
                 m_file->Seek(m_file, static_cast<int>(msg.wParam), static_cast<int>(msg.lParam));
                 Output().Flush(&Output());
+                m_decodedSeconds = m_file->GetCurrentPos(m_file);
             }
             break;
         case kEnginePlay:
@@ -259,10 +264,14 @@ private:
         bool sameFormat = info.sampleRate == m_info.sampleRate && info.stereo == m_info.stereo &&
                           info.bits16 == m_info.bits16;
         m_info = info;
+        m_decodedSeconds = 0;
         m_lastSeconds = -1;
         m_lastScaled = -1;
         if (m_outputOpen) {
             if (sameFormat) {
+                // The device stays, but what the old file queued goes: the new one was asked for
+                // now, not after the dozen seconds that the device buffers hold.
+                Output().Flush(&Output());
                 Output().codec = decoder;
             } else {
                 CloseOutput();
@@ -346,11 +355,19 @@ private:
         }
     }
 
+    // The position heard: the decoder runs ahead of the device by what is queued on it (up to
+    // 16 buffers of the wave output), and the listener wants to see what he hears.
     void ReportPosition() {
-        if (m_file == nullptr) {
-            return;
+        if (m_file != nullptr) {
+            m_decodedSeconds = m_file->GetCurrentPos(m_file);
         }
-        int seconds = m_file->GetCurrentPos(m_file);
+        const long long perSecond =
+            static_cast<long long>(m_info.sampleRate) * (m_info.stereo ? 2 : 1) * (m_info.bits16 ? 2 : 1);
+        const long long queued = m_outputOpen ? Output().GetQueuedBytes(&Output()) : 0;
+        const int seconds =
+            perSecond == 0
+                ? 0
+                : static_cast<int>(std::max(0LL, (m_decodedSeconds * perSecond - queued) / perSecond));
         if (seconds != m_lastSeconds) {
             m_lastSeconds = seconds;
             if (m_control.window != nullptr) {
@@ -382,6 +399,8 @@ private:
     FileInfo m_info = {};
     int m_volume = 100;
     int m_scale = 0;
+    // Where the decoder stands, in whole seconds; kept while the tail of an ended file drains.
+    int m_decodedSeconds = 0;
     int m_lastSeconds = -1;
     int m_lastScaled = -1;
 };

@@ -275,6 +275,17 @@ void SetInternalVolume(OutputModule* module, int volume) {
     }
 }
 
+DWORD GetQueuedBytes(OutputModule* module) {
+    DirectSoundState* state = State(module);
+    if (state == nullptr) {
+        return 0;
+    }
+    Track(state);
+    // The silence written behind the end is not the file's.
+    const unsigned long long audio = state->ended ? std::min(state->dataEnd, state->written) : state->written;
+    return audio > state->played ? static_cast<DWORD>(audio - state->played) : 0;
+}
+
 } // namespace
 
 LONG DirectSoundVolumeFor(int volume) {
@@ -297,5 +308,6 @@ void InitDirectSoundOutput(OutputModule* module) {
     module->Flush = Flush;
     module->OnEQChanged = OnEQChanged;
     module->SetInternalVolume = SetInternalVolume;
+    module->GetQueuedBytes = GetQueuedBytes;
     module->name = "DirectSound output";
 }

@@ -23,6 +23,8 @@ struct WaveOutState {
     bool queued[kBufferCount] = {};
     // Buffers go to the device in ring order so that they also complete in it.
     int next = 0;
+    // Bytes written since the device was opened or reset, as the device counts its position.
+    DWORD written = 0;
     FileInfo info = {};
 };
 
@@ -117,6 +119,7 @@ void RefillBuffers(OutputModule* module) {
             header.dwBufferLength = bytes;
             header.dwFlags &= ~WHDR_DONE;
             state->queued[index] = waveOutWrite(state->device, &header, sizeof(header)) == MMSYSERR_NOERROR;
+            state->written += state->queued[index] ? bytes : 0;
             state->next = (index + 1) % kBufferCount;
         }
         if (!ended && bytes == 0) {
@@ -159,6 +162,7 @@ void Flush(OutputModule* module) {
     waveOutReset(state->device);
     std::fill(std::begin(state->queued), std::end(state->queued), false);
     state->next = 0;
+    state->written = 0;
 }
 
 void OnEQChanged(OutputModule* module) {
@@ -186,6 +190,27 @@ void SetInternalVolume(OutputModule* module, int volume) {
     waveOutSetVolume(state->device, WaveOutVolumeFor(volume));
 }
 
+DWORD GetQueuedBytes(OutputModule* module) {
+    WaveOutState* state = State(module);
+    if (state == nullptr || state->device == nullptr) {
+        return 0;
+    }
+    MMTIME played{};
+    played.wType = TIME_BYTES;
+    if (waveOutGetPosition(state->device, &played, sizeof(played)) == MMSYSERR_NOERROR &&
+        played.wType == TIME_BYTES) {
+        // Both counts run modulo 4 GB alike, so the difference survives their wrap.
+        const DWORD queued = state->written - played.u.cb;
+        return queued <= kBufferCount * kBufferBytes ? queued : 0;
+    }
+    // A device that cannot tell its position: whole buffers still queued.
+    DWORD queued = 0;
+    for (int i = 0; i < kBufferCount; ++i) {
+        queued += IsFree(state, i) ? 0 : state->headers[i].dwBufferLength;
+    }
+    return queued;
+}
+
 } // namespace
 
 DWORD WaveOutVolumeFor(int volume) {
@@ -203,5 +228,6 @@ void InitWaveOutOutput(OutputModule* module) {
     module->Flush = Flush;
     module->OnEQChanged = OnEQChanged;
     module->SetInternalVolume = SetInternalVolume;
+    module->GetQueuedBytes = GetQueuedBytes;
     module->name = "Wave mapper output";
 }

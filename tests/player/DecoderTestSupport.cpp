@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <future>
-#include <thread>
 
 namespace qvltest {
 
@@ -27,45 +25,70 @@ std::vector<int16_t> ToSamples(const std::vector<uint8_t>& bytes) {
     return samples;
 }
 
+namespace {
+
+struct DecodeJob {
+    CodecInit init;
+    std::string path;
+    DWORD blockBytes;
+    int seekNumerator;
+    int seekDenominator;
+    DecodeRun run;
+};
+
+DWORD WINAPI RunDecode(void* parameter) {
+    DecodeJob& job = *static_cast<DecodeJob*>(parameter);
+    DecodeRun& run = job.run;
+    CodecModule codec{};
+    job.init(&codec);
+    run.opened = codec.OpenFile(&codec, job.path.c_str(), 0, nullptr);
+    codec.GetFileInfo(&codec, &run.info);
+    if (run.opened == 1) {
+        if (job.seekNumerator >= 0) {
+            codec.Seek(&codec, job.seekNumerator, job.seekDenominator);
+        }
+        std::vector<uint8_t> block(job.blockBytes);
+        // Far more blocks than any input holds: a decoder that never reports the end stops here.
+        for (int i = 0; i < 100000; ++i) {
+            DWORD bytes = job.blockBytes;
+            const int more = codec.GetPCMBlock(&codec, block.data(), &bytes);
+            if (bytes > job.blockBytes) {
+                break;
+            }
+            run.pcm.insert(run.pcm.end(), block.begin(), block.begin() + bytes);
+            ++run.blocks;
+            if (more == 0) {
+                run.finished = true;
+                break;
+            }
+        }
+        codec.CloseFile(&codec);
+    }
+    codec.Uninitialise(&codec);
+    return 0;
+}
+
+} // namespace
+
 DecodeRun Decode(CodecInit init, const std::string& path, DWORD blockBytes, int seekNumerator,
                  int seekDenominator, DWORD timeLimitMs) {
-    auto work = std::make_shared<DecodeRun>();
-    std::packaged_task<void()> task([=] {
-        CodecModule codec{};
-        init(&codec);
-        work->opened = codec.OpenFile(&codec, path.c_str(), 0, nullptr);
-        codec.GetFileInfo(&codec, &work->info);
-        if (work->opened == 1) {
-            if (seekNumerator >= 0) {
-                codec.Seek(&codec, seekNumerator, seekDenominator);
-            }
-            std::vector<uint8_t> block(blockBytes);
-            // Far more blocks than any input holds: a decoder that never reports the end stops here.
-            for (int i = 0; i < 100000; ++i) {
-                DWORD bytes = blockBytes;
-                const int more = codec.GetPCMBlock(&codec, block.data(), &bytes);
-                if (bytes > blockBytes) {
-                    break;
-                }
-                work->pcm.insert(work->pcm.end(), block.begin(), block.begin() + bytes);
-                ++work->blocks;
-                if (more == 0) {
-                    work->finished = true;
-                    break;
-                }
-            }
-            codec.CloseFile(&codec);
-        }
-        codec.Uninitialise(&codec);
-    });
-    auto done = task.get_future();
-    std::thread(std::move(task)).detach();
-    if (done.wait_for(std::chrono::milliseconds(timeLimitMs)) != std::future_status::ready) {
-        ADD_FAILURE() << "the decoder hung on " << path;
+    // A system thread and a wait on its handle, with the time waited in the report: a watchdog
+    // with nothing of its own between it and the system.
+    DecodeJob job{init, path, blockBytes, seekNumerator, seekDenominator, {}};
+    const ULONGLONG start = GetTickCount64();
+    HANDLE thread = CreateThread(nullptr, 0, RunDecode, &job, 0, nullptr);
+    if (thread == nullptr) {
+        ADD_FAILURE() << "no thread for the decoder: " << GetLastError();
+        return job.run;
+    }
+    if (WaitForSingleObject(thread, timeLimitMs) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "the decoder hung on " << path << " (" << GetTickCount64() - start << " ms)";
         std::fflush(stdout);
+        // The thread still uses the job on this stack: the run cannot go on.
         TerminateProcess(GetCurrentProcess(), 3);
     }
-    return *work;
+    CloseHandle(thread);
+    return job.run;
 }
 
 double Correlation(const std::vector<int16_t>& a, const std::vector<int16_t>& b, int lag) {

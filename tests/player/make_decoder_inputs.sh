@@ -25,6 +25,15 @@ ffmpeg -v error -nostdin -i tone.wav -c:a mp2 -b:a 192k layer2.mp2
 ffdec layer2.mp2
 ffmpeg -v error -nostdin -i tone.wav -c:a wmav2 -b:a 128k wmav2.wma
 ffdec wmav2.wma
+# The same at 48 kHz, the rate at which Wine's DirectSound mixes, for that output's tests.
+sox -D -n -r 48000 -c 2 -b 16 tone48.wav synth 4.3 sine 200-3000 sine 900-150 gain -4
+sox -D tone48.wav -t raw -e signed -b 16 -L tone48.wav.raw
+lame --quiet -b 128 tone48.wav layer3_48.mp3
+ffdec layer3_48.mp3
+ffmpeg -v error -nostdin -i tone48.wav -c:a mp2 -b:a 192k layer2_48.mp2
+ffdec layer2_48.mp2
+ffmpeg -v error -nostdin -i tone48.wav -c:a wmav2 -b:a 128k wmav2_48.wma
+ffdec wmav2_48.wma
 
 python3 - <<'PY'
 import random, struct
