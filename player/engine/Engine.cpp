@@ -22,6 +22,7 @@ struct EngineControl {
     EngineDecoders decoders = {};
     HMIXER mixer = nullptr;
     DWORD volumeControl = 0;
+    std::atomic<int> outputOpens = 0;
 };
 
 namespace {
@@ -283,6 +284,7 @@ private:
     void OpenOutput() {
         OutputModule& output = Output();
         output.Initialise(&output, &m_info, &m_equaliser);
+        ++m_control.outputOpens;
         output.SetInternalVolume(&output, m_volume);
         output.codec = m_file;
         m_outputOpen = true;
@@ -538,6 +540,10 @@ bool EnginePostOpen(EngineControl* engine, const char* path) {
 
 DWORD EngineThreadId(const EngineControl* engine) {
     return engine->threadId;
+}
+
+int EngineOutputOpenCount(const EngineControl* engine) {
+    return engine->outputOpens;
 }
 
 DWORD EngineMixerVolumeControl(const EngineControl* engine) {

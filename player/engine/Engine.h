@@ -60,5 +60,7 @@ bool EnginePost(EngineControl* engine, UINT message, WPARAM wParam = 0, LPARAM l
 LPARAM EngineNewPath(const char* path);
 bool EnginePostOpen(EngineControl* engine, const char* path);
 DWORD EngineThreadId(const EngineControl* engine);
+// How often an output device has been opened: files of one format in a row share one.
+int EngineOutputOpenCount(const EngineControl* engine);
 // The wave output's volume control that the mixer probe found; 0 when there is none.
 DWORD EngineMixerVolumeControl(const EngineControl* engine);

@@ -186,7 +186,7 @@ TEST_F(EngineTest, TwoQuickOpensPlayOnlyTheSecond) {
 }
 
 // Catches a new file that waits behind everything the old one had queued (the user chose it now),
-// and a switch between files of one format that stops the device.
+// and a switch between files of one format that closes and opens the device again.
 TEST_F(EngineTest, AnotherFileOpenedWhilePlayingIsHeardAtOnce) {
     std::string first = SignalPath("noise", 10, kRate * 10);
     std::string second = SignalPath("noise", 11, kRate * 2);
@@ -204,6 +204,7 @@ TEST_F(EngineTest, AnotherFileOpenedWhilePlayingIsHeardAtOnce) {
         << "the first file played on after the second was opened";
     ExpectWholeSignal(capture, SignalSamples(second));
     EXPECT_EQ(m_window.Count(kEngineStateChanged, kEngineStopped), 1);
+    EXPECT_EQ(EngineOutputOpenCount(m_engine), 1) << "the device was opened again for a file of its format";
 }
 
 // Catches an equaliser change that waits for new buffers: the whole tone is queued before the
