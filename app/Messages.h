@@ -21,10 +21,16 @@ constexpr UINT WM_LANGUAGE_CHANGED = WM_USER + 6008;
 constexpr UINT WM_PANEL_ACTION = WM_USER + 2666;
 constexpr UINT WM_STATUS_HOTSPOT = WM_USER + 2888;
 constexpr UINT WM_PANEL_BUTTON = WM_USER + 3303;
+// Notification area → the tray icon's window: wParam the icon id, lParam the mouse message.
+constexpr UINT WM_TRAY_NOTIFICATION = WM_APP + 1200;
 // The disc list's in-place editor → its parent: the label edit ended.
 constexpr UINT WM_RENAME_DONE = WM_APP + 0x840;
 // No sender inside the program → manager window: hide every window.
 constexpr UINT WM_HIDE_WINDOWS = WM_USER + 1203;
+
+// Recorder scan thread → manager window: the scan has ended, whether or not it found the
+// recorder; GetRecorderDescription() tells. wParam and lParam 0.
+constexpr UINT WM_DEVICE_FOUND = WM_USER + 6600;
 
 // Manager window timers.
 constexpr UINT_PTR kBurnEndTimer = 3338;

@@ -33,6 +33,7 @@ public:
     void SetChoices(const FinishChoices& choices) { m_finisher.SetChoices(choices); }
     int OnCaptureFileEvent(const char* path) { return m_queue.OnCaptureFileEvent(path); }
     void CheckIdleSession(int* queued) { m_queue.CheckIdleSession(queued); }
+    int IsBusy() { return m_queue.IsBusy(); }
     int StartConversionThread() { return m_conversion.Start(); }
     void StopConversionThread() { m_conversion.Stop(); }
     void KeepUnconvertedTracks() { m_finisher.KeepUnconvertedTracks(); }

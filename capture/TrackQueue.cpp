@@ -42,6 +42,7 @@ DWORD ElapsedTicks(DWORD then, DWORD now) {
 
 int TrackQueue::OnCaptureFileEvent(const char* path) {
     lastEventTime = Now();
+    eventSeen = true;
     if (path == nullptr) {
         return 0;
     }
@@ -229,6 +230,11 @@ TrackQueue::CaptureState TrackQueue::CapturedTrackState(BurnSession& session, co
 
 bool TrackQueue::RecentlyActive() const {
     return ElapsedTicks(lastEventTime, Now()) < kBurnIdleTime;
+}
+
+int TrackQueue::IsBusy() {
+    ScopedLock hold(lock);
+    return !pendingTracks.empty() || !convertingPath.empty() || (eventSeen && RecentlyActive()) ? 1 : 0;
 }
 
 int TrackQueue::PendingTrackCount() {

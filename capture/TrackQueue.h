@@ -56,6 +56,9 @@ public:
     int PendingTrackCount();
     // Less than the idle time since the last file event.
     bool RecentlyActive() const;
+    // 1 while a conversion is going on: tracks wait, one is being converted, or a burn wrote a
+    // moment ago. The windows leave the catalogue alone meanwhile.
+    int IsBusy();
     const std::vector<std::unique_ptr<BurnSession>>& Sessions() const { return sessions; }
     static int TrackNumberFromFileName(const char* path);
     static std::string SessionNameFromPath(const char* path);
@@ -82,6 +85,8 @@ private:
     std::vector<std::string> finishedTracks;
     std::string lastQueuedPath;
     DWORD lastEventTime;
+    // The capture folder has reported something since start.
+    bool eventSeen = false;
     // The track the conversion thread works on, under lock; empty between tracks.
     std::string convertingPath;
     std::vector<std::string> deferredFolders;

@@ -52,6 +52,10 @@ int PlayQueue::Start(HANDLE stopEvent, HWND owner, bool playOnce, bool finishCur
     return m_thread != nullptr ? 1 : 0;
 }
 
+bool PlayQueue::IsRunning() const {
+    return m_thread != nullptr && WaitForSingleObject(m_thread, 0) != WAIT_OBJECT_0;
+}
+
 void PlayQueue::WaitForThread() {
     if (m_thread != nullptr) {
         m_quit = true;

@@ -32,6 +32,9 @@ public:
     // The decoders of the engine the queue creates; the standard three unless set before Start.
     void SetDecoders(const EngineDecoders& decoders) { m_decoders = decoders; }
     EngineControl* Engine() const { return m_engine; }
+    // Whether the play thread is still at work (it ends without the end message when the engine
+    // cannot be created).
+    bool IsRunning() const;
 
 private:
     static DWORD WINAPI Main(void* parameter);

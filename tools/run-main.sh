@@ -4,7 +4,8 @@
 # with its WAV files) into the capture folder while Quaverlane, started hidden, watches it.
 # Quaverlane decides when each track is complete, reads the burn's CD-TEXT, encodes, names and
 # tags every track and deletes the captured WAV. The files it produced are then listed with the
-# tags read back from them by mutagen, and Quaverlane is asked to exit as a user would.
+# tags read back from them by mutagen, the manager window that lists them is shown and pictured,
+# and Quaverlane is asked to exit as a user would.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 cue=${1:-}
@@ -56,6 +57,15 @@ if wait "$snap" && /usr/bin/convert "$shots/status-window.bmp" "$shots/status-wi
   echo "== The status window while a track was encoded: $shots/status-window.png"
 else
   echo "== No picture of the status window was taken"
+fi
+
+# The manager window lists the disc that the burn became: a picture of it goes beside the other.
+"$QVL_WINE" "$bin/qvlctl.exe" show >/dev/null 2>&1 </dev/null
+rm -f "$shots/manager-window.bmp" "$shots/manager-window.png"
+if "$QVL_WINE" "$bin/qvlctl.exe" snap "Quaverlane Manager" "$("$QVL_WINE" winepath -w "$shots/manager-window.bmp" 2>/dev/null)" 10000 \
+  >/dev/null 2>&1 </dev/null && /usr/bin/convert "$shots/manager-window.bmp" "$shots/manager-window.png" 2>/dev/null; then
+  rm -f "$shots/manager-window.bmp"
+  echo "== The manager window after the burn: $shots/manager-window.png"
 fi
 
 echo "== Files produced below $output"

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Pictures of the program's windows, to look at them: every dialog template with the texts of
 # each shipped language file (the Japanese one under a Japanese locale, code page 932, as an ANSI
-# program on a Japanese Windows shows it), and every control of the toolkit in its states. Saved
-# as PNG below the folder given, or below build/x86_64/screenshots. (The main job keeps a picture
-# of the status window while it encodes: tools/run-main.sh.)
+# program on a Japanese Windows shows it), the manager's windows that their code draws and the
+# tray menu, in each language, and every control of the toolkit in its states. Saved as PNG below
+# the folder given, or below build/x86_64/screenshots. (The main job keeps pictures of the status
+# window while it encodes and of the manager window after the burn: tools/run-main.sh.)
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 shots=${1:-$QVL_ROOT/build/x86_64/screenshots}
 out="$shots/templates"
 qvl_ready_to_run
-mkdir -p "$out" "$shots/controls"
+mkdir -p "$out" "$shots/controls" "$shots/tray"
 bin="$QVL_ROOT/build/x86_64/bin"
 
 # A Japanese locale for the Japanese pictures, generated once where the machine lacks it.
@@ -35,8 +36,34 @@ for language in eng deu jpn; do
       echo "screenshots: template $id could not be shown in $language" >&2
     fi
   done
+  picture="$shots/tray/$language-menu"
+  if "${locale_env[@]}" "$QVL_WINE" "$bin/trayview.exe" "lang_$language.ini" \
+    "$("$QVL_WINE" winepath -w "$picture.bmp" 2>/dev/null)" >/dev/null 2>&1 </dev/null; then
+    /usr/bin/convert "$picture.bmp" "$picture.png" && rm -f "$picture.bmp"
+  else
+    echo "screenshots: the tray menu could not be shown in $language" >&2
+  fi
 done
 echo "screenshots: $(ls "$out"/*.png 2>/dev/null | wc -l) pictures in $out"
+echo "screenshots: $(ls "$shots"/tray/*.png 2>/dev/null | wc -l) pictures in $shots/tray"
+
+# The manager's windows whose look their code makes (pictures, colours, texts placed in pixels):
+# the player bar playing a file, the about box, the quick guide and the start guide.
+mkdir -p "$shots/windows"
+for language in eng deu jpn; do
+  locale_env=()
+  [ "$language" = jpn ] && locale_env=(env LC_ALL=ja_JP.UTF-8)
+  for window in player about quickguide startguide; do
+    picture="$shots/windows/$language-$window"
+    if "${locale_env[@]}" "$QVL_WINE" "$bin/windowview.exe" "$window" "lang_$language.ini" \
+      "$("$QVL_WINE" winepath -w "$picture.bmp" 2>/dev/null)" >/dev/null 2>&1 </dev/null; then
+      /usr/bin/convert "$picture.bmp" "$picture.png" && rm -f "$picture.bmp"
+    else
+      echo "screenshots: window $window could not be shown in $language" >&2
+    fi
+  done
+done
+echo "screenshots: $(ls "$shots"/windows/*.png 2>/dev/null | wc -l) pictures in $shots/windows"
 
 "$QVL_WINE" "$bin/controls_gallery.exe" "$("$QVL_WINE" winepath -w "$shots/controls" 2>/dev/null)" >/dev/null 2>&1 </dev/null ||
   echo "screenshots: the controls gallery failed" >&2

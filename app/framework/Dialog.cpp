@@ -61,9 +61,7 @@ bool CDialogBase::CreateChild(HINSTANCE instance, int templateId, const CDialogB
     if (placeholder == nullptr) {
         return false;
     }
-    m_kind = Kind::Child;
-    if (CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent.Hwnd(), StaticProc,
-                           reinterpret_cast<LPARAM>(this)) == nullptr) {
+    if (!CreateChild(instance, templateId, parent.Hwnd())) {
         return false;
     }
     RECT place;
@@ -74,6 +72,12 @@ bool CDialogBase::CreateChild(HINSTANCE instance, int templateId, const CDialogB
     SetWindowPos(m_hWnd, placeholder, place.left, place.top, place.right - place.left,
                  place.bottom - place.top, SWP_NOACTIVATE);
     return true;
+}
+
+bool CDialogBase::CreateChild(HINSTANCE instance, int templateId, HWND parent) {
+    m_kind = Kind::Child;
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), parent, StaticProc,
+                              reinterpret_cast<LPARAM>(this)) != nullptr;
 }
 
 INT_PTR CDialogBase::DoModal(HINSTANCE instance, int templateId, HWND parent) {

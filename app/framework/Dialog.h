@@ -33,6 +33,9 @@ public:
     // A child dialog (a DS_CONTROL template) in the place of the parent's placeholder control,
     // which is hidden: pages and panels are laid out in the parent's template that way.
     bool CreateChild(HINSTANCE instance, int templateId, const CDialogBase& parent, int placeholderId);
+    // A child dialog that the parent places, shows and hides itself: panels that take turns in
+    // one place of the parent, laid out by the parent's code rather than its template.
+    bool CreateChild(HINSTANCE instance, int templateId, HWND parent);
     // Runs the dialog modally; the value given to EndModal, or -1 when it could not be created.
     INT_PTR DoModal(HINSTANCE instance, int templateId, HWND parent);
     void EndModal(INT_PTR result);

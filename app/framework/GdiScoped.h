@@ -1,5 +1,5 @@
-// Owners for GDI objects, device contexts, modules, icons and menus, beside the kernel-handle
-// owners: each gives back or deletes what it holds exactly once.
+// Owners for GDI objects, device contexts, modules, icons, menus and plain windows, beside the
+// kernel-handle owners: each gives back or deletes what it holds exactly once.
 #pragma once
 
 #include "app/framework/Scoped.h"
@@ -21,6 +21,9 @@ inline void DestroyIconHandle(HICON icon) {
 inline void DestroyMenuHandle(HMENU menu) {
     DestroyMenu(menu);
 }
+inline void DestroyWindowHandle(HWND window) {
+    DestroyWindow(window);
+}
 
 template <typename T> using ScopedGdiObject = ScopedResource<T, NullTraits<T, DeleteGdiObject>>;
 using ScopedBrush = ScopedGdiObject<HBRUSH>;
@@ -35,6 +38,8 @@ using ScopedModule = ScopedResource<HMODULE, NullTraits<HMODULE, ReleaseModule>>
 using ScopedIcon = ScopedResource<HICON, NullTraits<HICON, DestroyIconHandle>>;
 // A menu that is not attached to a window (a window destroys its own menu bar).
 using ScopedMenu = ScopedResource<HMENU, NullTraits<HMENU, DestroyMenuHandle>>;
+// A window that no C++ object stands behind (a message-only window that only collects messages).
+using ScopedWindow = ScopedResource<HWND, NullTraits<HWND, DestroyWindowHandle>>;
 
 // A window's DC, released to that window.
 class ScopedWindowDC {

@@ -96,6 +96,20 @@ private:
     CRITICAL_SECTION& m_section;
 };
 
+// Holds a slim reader/writer lock exclusively for the lifetime of the object. The lock needs no
+// clean-up (SRWLOCK_INIT is all), so a program-wide one is still there for a thread that runs on
+// while the program exits.
+class ScopedExclusiveLock {
+public:
+    explicit ScopedExclusiveLock(SRWLOCK& lock) : m_lock(lock) { AcquireSRWLockExclusive(&m_lock); }
+    ~ScopedExclusiveLock() { ReleaseSRWLockExclusive(&m_lock); }
+    ScopedExclusiveLock(const ScopedExclusiveLock&) = delete;
+    ScopedExclusiveLock& operator=(const ScopedExclusiveLock&) = delete;
+
+private:
+    SRWLOCK& m_lock;
+};
+
 // Holds a mutex (named or not) once acquired; releases it on Unlock or destruction.
 class ScopedMutexLock {
 public:

@@ -1,5 +1,6 @@
 #include "app/startup/QuaverGUIApp.h"
 
+#include "app/CommandLineInfo.h"
 #include "app/framework/AppFolders.h"
 #include "app/framework/FolderTree.h"
 #include "app/FrameWindowClass.h"
@@ -131,6 +132,14 @@ bool CQuaverGUIApp::CreateManagerWindow() {
         return false;
     }
     SetMainWindow(m_pManager->Hwnd());
+    CommandLineInfo commandLine;
+    ParseCommandLine(commandLine, __argc, __argv);
+    if (commandLine.silence == 0) {
+        HWND window = m_pManager->Hwnd();
+        SetForegroundWindow(window);
+        ShowWindow(window, SW_RESTORE);
+        ShowWindow(window, SW_SHOW);
+    }
     return true;
 }
 

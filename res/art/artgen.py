@@ -32,6 +32,7 @@ from artkit import (
     MUTED_SHINE,
     PAGE_BEHIND,
     PLAYER_BAR,
+    PLAYING_ROW,
     STATES,
     TILE,
     TILE_HOVER,
@@ -273,69 +274,135 @@ def no_album_art():
     return {"no_album_art": document(s, s, body, defs=defs)}
 
 
-# --- Guides: burn in the music player, the virtual recorder takes it, the files arrive ---------
+# --- Guides: the four steps from a playlist to music files in the manager --------------------
+#
+# Each step is drawn in an 84 by 84 box. The quick guide sets the steps in four cards, two by
+# two, each with a flat area beside its drawing where the window lays the step's text; the start
+# guide shows three of them in a row above its own texts.
+
+STEP_BOX = 84
+QUICK_GUIDE_HEADER = 44
+QUICK_GUIDE_HEADING = (52, 12, 380, 20)  # the heading's text, on the header band
+QUICK_GUIDE_CARD = (8, 54, 228, 126)  # the first card; the others follow by the pitches
+QUICK_GUIDE_PITCH = (236, 134)
+QUICK_GUIDE_TEXT = (100, 8, 120, 110)  # a step's text, from its card's corner
 
 
-def _step_player(x, y):
-    out = rect(x + 16, y + 26, 96, 66, WELL, 5) + frame(x + 16, y + 26, 96, 66, GLYPH_DIM, 5, 2)
-    out += rect(x + 16, y + 26, 96, 12, GLYPH_DIM, 5) + rect(x + 16, y + 33, 96, 5, GLYPH_DIM)
+def _window(x, y, w, h, body=WELL):
+    """A small application window: body, outline and a title strip."""
+    out = rect(x, y, w, h, body, 4) + frame(x, y, w, h, GLYPH_DIM, 4, 1.5)
+    return out + rect(x, y, w, 9, GLYPH_DIM, 4) + rect(x, y + 5, w, 4, GLYPH_DIM)
+
+
+def _pointer(x, y):
+    """The mouse pointer, its tip at x, y."""
+    return (
+        f'<path d="M{x} {y} v15 l4 -4 l3.2 6.4 l2.6 -1.3 l-3.2 -6.2 h5.6 z" fill="{GLYPH_HOT}" '
+        f'stroke="{HEADER}" stroke-width="1.2" stroke-linejoin="round"/>\n'
+    )
+
+
+def _step_choose_recorder(x, y):
+    """The music player's burner list dropped open, the program's recorder picked."""
+    out = _window(x + 2, y + 4, 80, 74)
+    out += rect(x + 9, y + 19, 66, 12, TILE, 2) + frame(x + 9, y + 19, 66, 12, GLYPH_DIM, 2, 1)
+    out += rect(x + 14, y + 23.5, 34, 3, GLYPH_DIM, 1.5)
+    out += f'<path d="M{x + 64} {y + 23} h7 l-3.5 4 z" fill="{GLYPH}"/>\n'
+    out += rect(x + 9, y + 33, 66, 39, TILE_HOVER, 2)
     for row in range(3):
-        out += glyph("note", x + 24, y + 42 + 15 * row, 13, ACCENT if row == 0 else GLYPH_DIM)
-        out += rect(x + 40, y + 47 + 15 * row, 58 - 14 * row, 3, GLYPH_DIM, 1.5)
-    out += rect(x + 61, y + 98, 6, 12, ACCENT, 2)
-    out += f'<path d="M{x + 54} {y + 108} L{x + 64} {y + 118} L{x + 74} {y + 108} Z" fill="{ACCENT}"/>\n'
-    return out + disc(x + 64, y + 140, 18, hole=TILE)
+        top = y + 34 + 12.5 * row
+        if row == 1:
+            out += rect(x + 10, top, 64, 12, ACCENT_DARK, 1.5)
+            out += logo(x + 12.5, top + 1, 10)
+            out += rect(x + 26, top + 4.5, 38, 3, GLYPH_HOT, 1.5)
+        else:
+            out += disc(x + 17.5, top + 6, 4.5, body=GLYPH_OFF, shine=GLYPH_DIM, hole=TILE_HOVER, rings=False)
+            out += rect(x + 26, top + 4.5, 30 - 6 * row, 3, GLYPH_DIM, 1.5)
+    return out + _pointer(x + 62, y + 52)
 
 
-def _step_recorder(x, y):
-    out = disc(x + 64, y + 62, 34, hole=TILE)
-    out += rect(x + 12, y + 86, 104, 40, TILE_HOVER, 6) + frame(x + 12, y + 86, 104, 40, GLYPH_DIM, 6, 2)
-    out += rect(x + 24, y + 98, 80, 5, WELL, 2.5)
-    out += rect(x + 24, y + 112, 10, 4, ACCENT, 2)
-    out += rect(x + 88, y + 111, 16, 6, GLYPH_DIM, 3)
-    return out
+def _step_burn(x, y):
+    """A playlist goes onto an audio disc."""
+    out = _window(x + 4, y + 2, 76, 44)
+    for row in range(3):
+        out += glyph("note", x + 9, y + 13 + 10.5 * row, 10, ACCENT if row == 0 else GLYPH_DIM)
+        out += rect(x + 22, y + 17 + 10.5 * row, 48 - 12 * row, 3, GLYPH_DIM, 1.5)
+    out += rect(x + 40, y + 49, 4, 8, ACCENT, 1.5)
+    out += f'<path d="M{x + 35} {y + 56} L{x + 42} {y + 63} L{x + 49} {y + 56} Z" fill="{ACCENT}"/>\n'
+    return out + disc(x + 42, y + 73, 11, hole=TILE)
 
 
-def _step_files(x, y):
-    out = ""
-    for i, (dx, dy) in enumerate(((34, 20), (22, 32))):
+def _step_output_folder(x, y):
+    """The converted files, arrived in the output folder."""
+    out = (
+        f'<path d="M{x + 4} {y + 30} a3 3 0 0 1 3 -3 h19 l5 5 h42 a3 3 0 0 1 3 3 v42 h-72 z" '
+        f'fill="{ACCENT_DARK}"/>\n'
+    )
+    for i, (dx, dy) in enumerate(((32, 2), (20, 8))):
         px, py = x + dx, y + dy
-        fill = TILE_HOVER if i == 0 else PAGE_BEHIND
+        fill = TILE_HOVER if i == 1 else PAGE_BEHIND
         out += (
-            f'<path d="M{px} {py + 4} a4 4 0 0 1 4 -4 h38 l16 16 v68 a4 4 0 0 1 -4 4 h-50 '
-            f'a4 4 0 0 1 -4 -4 z" fill="{fill}" stroke="{GLYPH_DIM}" stroke-width="2" '
+            f'<path d="M{px} {py + 3} a3 3 0 0 1 3 -3 h21 l10 10 v38 a3 3 0 0 1 -3 3 h-28 '
+            f'a3 3 0 0 1 -3 -3 z" fill="{fill}" stroke="{GLYPH_DIM}" stroke-width="1.5" '
             'stroke-linejoin="round"/>\n'
         )
-        out += f'<path d="M{px + 42} {py} v12 a4 4 0 0 0 4 4 h12" fill="none" stroke="{GLYPH_DIM}" stroke-width="2"/>\n'
-    out += glyph("note", x + 35, y + 60, 30, GLYPH)
-    out += f'<circle cx="{x + 94}" cy="{y + 126}" r="17" fill="{ACCENT}"/>\n'
-    return out + glyph("check", x + 82, y + 114, 24, HEADER)
+    out += glyph("note", x + 24, y + 14, 22, GLYPH)
+    out += rect(x + 4, y + 44, 72, 36, ACCENT, 3)
+    out += f'<circle cx="{x + 71}" cy="{y + 72}" r="11" fill="{GLYPH_HOT}" stroke="{TILE}" stroke-width="2"/>\n'
+    return out + glyph("check", x + 63, y + 64, 16, ACCENT_DARK)
 
 
-def _steps(top):
-    """Three cards side by side with arrows between them and one to three pips below."""
+def _step_manager(x, y):
+    """The manager: the disc list, the disc's music files, one of them playing."""
+    out = rect(x + 2, y + 6, 80, 64, BODY, 4) + frame(x + 2, y + 6, 80, 64, GLYPH_DIM, 4, 1.5)
+    out += rect(x + 3, y + 7, 78, 10, HEADER, 3) + rect(x + 3, y + 17, 78, 1, ACCENT)
+    out += logo(x + 5, y + 8, 8)
+    out += rect(x + 7, y + 22, 20, 43, WELL, 2)
+    for row in range(3):
+        out += rect(x + 9, y + 25 + 7 * row, 16, 4, ACCENT if row == 0 else GLYPH_OFF, 2)
+    out += rect(x + 30, y + 22, 48, 43, WELL, 2)
+    for row in range(4):
+        top = y + 24 + 10 * row
+        if row == 1:
+            out += rect(x + 31, top - 1, 46, 9, PLAYING_ROW, 1.5)
+        out += glyph("note", x + 32, top, 7, ACCENT if row == 1 else GLYPH_DIM)
+        out += rect(x + 41, top + 2.5, 32 - 5 * (row % 2), 2.5, GLYPH if row == 1 else GLYPH_DIM, 1.25)
+    out += f'<circle cx="{x + 70}" cy="{y + 70}" r="12" fill="{ACCENT}"/>\n'
+    return out + glyph("play", x + 63, y + 63, 15, HEADER)
+
+
+QUICK_GUIDE_STEPS = (_step_choose_recorder, _step_burn, _step_output_folder, _step_manager)
+
+
+def _pips(cx, y, count):
+    """The step's number, as that many dots."""
+    return "".join(
+        f'<circle cx="{fmt(cx - 5 * (count - 1) + 10 * pip)}" cy="{y}" r="3" fill="{ACCENT}"/>\n'
+        for pip in range(count)
+    )
+
+
+def _quick_guide_cards():
     out = ""
-    for i, draw in enumerate((_step_player, _step_recorder, _step_files)):
-        x = 24 + 152 * i
-        out += rect(x, top, 128, 168, TILE, 8) + frame(x, top, 128, 168, LINE, 8)
-        out += draw(x, top)
-        for pip in range(i + 1):
-            out += f'<circle cx="{x + 64 - 8 * i + 16 * pip}" cy="{top + 190}" r="4" fill="{ACCENT}"/>\n'
-        if i < 2:
-            ax = x + 134
-            out += (
-                f'<path d="M{ax} {top + 74} L{ax + 12} {top + 84} L{ax} {top + 94}" fill="none" '
-                f'stroke="{ACCENT}" stroke-width="4" stroke-linecap="round" stroke-linejoin="round"/>\n'
-            )
+    card_x, card_y, card_w, card_h = QUICK_GUIDE_CARD
+    for i, draw in enumerate(QUICK_GUIDE_STEPS):
+        x = card_x + QUICK_GUIDE_PITCH[0] * (i % 2)
+        y = card_y + QUICK_GUIDE_PITCH[1] * (i // 2)
+        out += rect(x, y, card_w, card_h, TILE, 8) + frame(x, y, card_w, card_h, LINE, 8)
+        out += draw(x + 8, y + 8)
+        out += _pips(x + 8 + STEP_BOX / 2, y + 108, i + 1)
+        # The step's text area stays flat: the window paints its text there on the card's colour.
+        tx, ty, tw, th = QUICK_GUIDE_TEXT
+        out += rect(x + tx - 4, y + ty, 1, th, LINE)
     return out
 
 
 def quick_guide():
     w, h = QUICK_GUIDE_SIZE
     background = rect(0, 0, w, h, BODY)
-    background += rect(0, 0, w, 44, HEADER) + rect(0, 44, w, 1, ACCENT)
+    background += rect(0, 0, w, QUICK_GUIDE_HEADER, HEADER) + rect(0, QUICK_GUIDE_HEADER, w, 1, ACCENT)
     background += logo(14, 8, 28)
-    background += _steps(72)
+    background += _quick_guide_cards()
     regions = {rid: (x, y, rw, rh) for rid, x, y, rw, rh in QUICK_GUIDE_REGIONS}
 
     def draw(rid, state):
@@ -346,13 +413,29 @@ def quick_guide():
 
 
 def start_guide():
+    """The start guide's three steps: choose the recorder, burn, find the disc in the manager."""
     w, h = START_GUIDE_SIZE
-    # The quick guide's three steps, scaled to fit: the guide's texts say the rest.
-    scale = 0.6
-    left = (w - 432 * scale) / 2 - 24 * scale
-    top = (h - 194 * scale) / 2
+    card_w, card_h, gap = 92, 112, 14
+    steps = (_step_choose_recorder, _step_burn, _step_manager)
+    # Drawn at the quick guide's size, then scaled to fit the picture with a margin around.
+    scale = 0.88
+    row_w = 3 * card_w + 2 * gap
+    left = (w - row_w * scale) / 2
+    top = (h - card_h * scale) / 2
+    row = ""
+    for i, draw in enumerate(steps):
+        x = (card_w + gap) * i
+        row += rect(x, 0, card_w, card_h, TILE, 7) + frame(x, 0, card_w, card_h, LINE, 7)
+        row += draw(x + 4, 4)
+        row += _pips(x + card_w / 2, 100, i + 1)
+        if i < 2:
+            ax = x + card_w + 4
+            row += (
+                f'<path d="M{ax} 50 L{ax + 6} 56 L{ax} 62" fill="none" stroke="{ACCENT}" '
+                'stroke-width="3" stroke-linecap="round" stroke-linejoin="round"/>\n'
+            )
     body = rect(0, 0, w, h, BODY)
-    body += f'<g transform="translate({fmt(left)} {fmt(top)}) scale({scale})">\n{_steps(0)}</g>\n'
+    body += f'<g transform="translate({fmt(left)} {fmt(top)}) scale({scale})">\n{row}</g>\n'
     return {"start_guide": document(w, h, body)}
 
 

@@ -27,6 +27,7 @@ ACCENT_LIGHT = "#8ae8df"
 ACCENT_DARK = "#1f8f85"
 CARD_LIGHT = "#d9e0e7"  # the status label sits here: its text is drawn in the system's (dark) colour
 PLAYER_BAR = "#e0e0e0"  # the player bar paints itself in this grey
+PLAYING_ROW = "#1b4a48"  # the music list's playing row: the accent, darkened into the ground
 GRIP = "#4a5562"
 PAGE_BEHIND = "#3c4856"  # the second sheet of a stack of files
 MUTED_DISC = "#2f555a"  # the stand-in cover's disc: the mark, dimmed

@@ -9,7 +9,8 @@ side on purpose, not imported from the drawing code, so that a wrong table in ei
 Checked: every resource number is bound to the right file; sizes and formats; each hover,
 pressed and disabled picture differs from the normal one inside every region and is identical
 to it outside all regions; pure red appears only in the manager skin's transparent corners and
-no reddish fringe anywhere; the panels' grounds match what they stand on. Standard library only.
+no reddish fringe anywhere; the panels' grounds match what they stand on; the quick guide's text
+areas are flat in the colours the window paints its texts on. Standard library only.
 """
 
 import os
@@ -126,13 +127,37 @@ def read_bmp(path, size):
 
 
 def read_defines(path):
+    """Numbers, and colours written RGB(r, g, b), as (r, g, b)."""
     defines = {}
     with open(path, encoding="utf-8") as f:
         for line in f:
             m = re.match(r"\s*#define\s+(\w+)\s+(\d+)\s*$", line)
             if m:
                 defines[m.group(1)] = int(m.group(2))
+            m = re.match(r"\s*#define\s+(\w+)\s+RGB\((\w+),\s*(\w+),\s*(\w+)\)\s*$", line)
+            if m:
+                defines[m.group(1)] = tuple(int(v, 0) for v in m.group(2, 3, 4))
     return defines
+
+
+def check_text_areas(picture, defines):
+    """The quick guide's texts are labels painted in one colour over the picture: each area they
+    cover must be flat in exactly that colour, or the labels show as patches."""
+    d = defines
+    areas = [("heading", d["QUICK_GUIDE_HEADING_X"], d["QUICK_GUIDE_HEADING_Y"], d["QUICK_GUIDE_HEADING_WIDTH"],
+              d["QUICK_GUIDE_HEADING_HEIGHT"], d["QUICK_GUIDE_HEADING_GROUND"])]
+    for step in range(4):
+        areas.append((f"step {step + 1}", d["QUICK_GUIDE_STEP_X"] + d["QUICK_GUIDE_STEP_PITCH_X"] * (step % 2),
+                      d["QUICK_GUIDE_STEP_Y"] + d["QUICK_GUIDE_STEP_PITCH_Y"] * (step // 2),
+                      d["QUICK_GUIDE_STEP_WIDTH"], d["QUICK_GUIDE_STEP_HEIGHT"], d["QUICK_GUIDE_STEP_GROUND"]))
+    for name, x, y, w, h, ground in areas:
+        if x + w > picture.width or y + h > picture.height:
+            fail(f"quick_guide_normal: the {name} text area runs off the picture")
+            continue
+        other = sum(1 for yy in range(y, y + h) for xx in range(x, x + w) if picture.at(xx, yy) != ground)
+        if other:
+            fail(f"quick_guide_normal: {other} pixels of the {name} text area are not its ground {ground}")
+    print(f"  quick_guide_normal: {len(areas)} text areas flat in their grounds")
 
 
 def check_resources(rc_path, defines):
@@ -319,6 +344,7 @@ def main():
         for x, y in probes:
             if panel.at(x, y) != pictures["manager_skin"].at(px + x, py + y):
                 fail(f"{name}_normal: ground at {x},{y} differs from the skin under it")
+    check_text_areas(pictures["quick_guide_normal"], defines)
     for state in STATES:
         player = pictures[f"player_{state}"]
         if player.at(0, 0) != PLAYER_BAR or player.at(209, 27) != PLAYER_BAR:

@@ -37,6 +37,9 @@
 
 // Quick guide (template 163): the picture of the steps, which is also the normal face of the
 // image panel laid over it, and the panel's other states. 480 by 320 pixels, one region: close.
+// The picture has no words: the window lays its heading and the four steps' texts over flat areas
+// of it, the heading's on the header band, each step's beside its drawing on its card (the cards
+// two by two, the first step's at the top left, then across).
 #define IDB_QUICK_GUIDE_NORMAL 163
 #define IDB_QUICK_GUIDE_HOVER 164
 #define IDB_QUICK_GUIDE_PRESSED 165
@@ -48,6 +51,18 @@
 #define QUICK_GUIDE_CLOSE_Y 10
 #define QUICK_GUIDE_CLOSE_WIDTH 24
 #define QUICK_GUIDE_CLOSE_HEIGHT 24
+#define QUICK_GUIDE_HEADING_X 52
+#define QUICK_GUIDE_HEADING_Y 12
+#define QUICK_GUIDE_HEADING_WIDTH 380
+#define QUICK_GUIDE_HEADING_HEIGHT 20
+#define QUICK_GUIDE_HEADING_GROUND RGB(0x1A, 0x1F, 0x26)
+#define QUICK_GUIDE_STEP_X 108
+#define QUICK_GUIDE_STEP_Y 62
+#define QUICK_GUIDE_STEP_WIDTH 120
+#define QUICK_GUIDE_STEP_HEIGHT 110
+#define QUICK_GUIDE_STEP_PITCH_X 236
+#define QUICK_GUIDE_STEP_PITCH_Y 134
+#define QUICK_GUIDE_STEP_GROUND RGB(0x2B, 0x33, 0x3D)
 
 // Start guide (template 175): the picture above its texts, 284 by 160 pixels, drawn on the
 // window body's colour so that it can stand centred in a larger picture control.

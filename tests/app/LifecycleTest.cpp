@@ -60,7 +60,12 @@ TEST_F(Lifecycle, StartsWithItsFoldersAndReportAndExitsCleanly) {
     ASSERT_TRUE(copy.Started());
     HWND window = AppControl::WaitForMainWindow(copy.Id(), kTimeout);
     ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(IsWindowVisible(window)) << "the main window stays hidden until it is asked for";
+    ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(window) != FALSE; }, kTimeout))
+        << "a normal start shows the window";
+    RECT place;
+    GetWindowRect(window, &place);
+    EXPECT_GE(place.right - place.left, 960);
+    EXPECT_GE(place.bottom - place.top, 660);
 
     EXPECT_FALSE(FolderExists(m_capture + "\\old burn")) << "leftovers of earlier burns are wiped";
     EXPECT_TRUE(FolderExists(m_capture)) << "the registry's capture folder is created again";
@@ -102,9 +107,12 @@ TEST_F(Lifecycle, StartsWithItsFoldersAndReportAndExitsCleanly) {
 }
 
 TEST_F(Lifecycle, SecondCopyLeavesTheRunningCopysCaptureAloneAndBringsItForward) {
-    ChildProcess first(Exe(), "");
+    // Started as the log-on entry starts it: in the tray only.
+    ChildProcess first(Exe(), "-SiLence");
     HWND window = AppControl::WaitForMainWindow(first.Id(), kTimeout);
     ASSERT_NE(window, nullptr);
+    Sleep(500);
+    EXPECT_FALSE(IsWindowVisible(window)) << "a start with the silence switch shows no window";
     // A burn in progress in the running copy's capture folder.
     CreateFolderTree(m_capture + "\\burn");
     WriteFile(m_capture + "\\burn\\01.wav", "RIFF being written");

@@ -29,6 +29,23 @@ TEST(TrackQueue, TheIdleRuleSurvivesTheTickCounterWrapping) {
     EXPECT_EQ(ElapsedTicks(10, 10), 0u);
 }
 
+// Catches a catalogue left open to edits while a track waits, is being converted, or its burn
+// wrote a moment ago.
+TEST(TrackQueue, IsBusyFromTheFirstEventUntilTheLastTrackIsDoneAndTheBurnQuiet) {
+    FakeIntake q;
+    EXPECT_EQ(q.intake->IsBusy(), 0) << "nothing has happened since start";
+    q.Folder(kA);
+    EXPECT_EQ(q.intake->IsBusy(), 1) << "a burn has just begun";
+    q.File(Wav(kA, 0));
+    q.environment->now += kBurnIdleTime;
+    EXPECT_EQ(q.Idle(), 1);
+    EXPECT_EQ(q.intake->IsBusy(), 1) << "a track waits";
+    q.intake->Queue().TakeNextTrack();
+    EXPECT_EQ(q.intake->IsBusy(), 1) << "a track is being converted";
+    q.intake->Queue().TrackDone();
+    EXPECT_EQ(q.intake->IsBusy(), 0);
+}
+
 TEST(TrackQueue, TheCueSheetProvesTheLastTrackCompleteAndHoldsTheIdleRuleWhileItsWriterPauses) {
     FakeIntake q;
     q.environment->cueSheets[kA] = {100, 100, 50};

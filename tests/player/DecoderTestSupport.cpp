@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace qvltest {
@@ -89,6 +90,20 @@ DecodeRun Decode(CodecInit init, const std::string& path, DWORD blockBytes, int 
     }
     CloseHandle(thread);
     return job.run;
+}
+
+size_t FirstSound(const std::vector<int16_t>& samples) {
+    for (size_t i = 0; i < samples.size(); ++i) {
+        if (std::abs(samples[i]) > 200) {
+            return i - i % 2;
+        }
+    }
+    return samples.size();
+}
+
+std::vector<int16_t> From(const std::vector<int16_t>& samples, size_t start) {
+    return std::vector<int16_t>(samples.begin() + static_cast<long>(std::min(start, samples.size())),
+                                samples.end());
 }
 
 double Correlation(const std::vector<int16_t>& a, const std::vector<int16_t>& b, int lag) {

@@ -32,6 +32,11 @@ using CodecInit = void (*)(CodecModule*);
 DecodeRun Decode(CodecInit init, const std::string& path, DWORD blockBytes = 262144, int seekNumerator = -1,
                  int seekDenominator = 1, DWORD timeLimitMs = 30000);
 
+// The first sample of a stereo stream whose level shows sound rather than the device's silence.
+size_t FirstSound(const std::vector<int16_t>& samples);
+// The samples from start on.
+std::vector<int16_t> From(const std::vector<int16_t>& samples, size_t start);
+
 // Pearson correlation of a and b over their common part, b shifted by lag samples.
 double Correlation(const std::vector<int16_t>& a, const std::vector<int16_t>& b, int lag = 0);
 // The lag within +-maxLag at which the correlation is highest.

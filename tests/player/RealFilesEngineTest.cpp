@@ -15,25 +15,6 @@
 
 using namespace qvltest;
 
-namespace {
-
-// The first sample of a stereo stream whose level shows sound rather than the device's silence.
-size_t FirstSound(const std::vector<int16_t>& samples) {
-    for (size_t i = 0; i < samples.size(); ++i) {
-        if (std::abs(samples[i]) > 200) {
-            return i - i % 2;
-        }
-    }
-    return samples.size();
-}
-
-std::vector<int16_t> From(const std::vector<int16_t>& samples, size_t start) {
-    return std::vector<int16_t>(samples.begin() + static_cast<long>(std::min(start, samples.size())),
-                                samples.end());
-}
-
-} // namespace
-
 // Catches a decoder that the engine picks wrongly for a real file, or whose PCM is damaged on its
 // way to either output (dropped or repeated blocks, wrong format), and an MPEG stream from the
 // network that does not reach the MPEG decoder whole: only a right decode of the whole file

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace AppControl {
 
@@ -27,6 +28,9 @@ HWND FindMessageBox(DWORD processId, const std::string& textPart);
 // box to close.
 bool AnswerMessageBox(DWORD processId, const std::string& textPart, int button, DWORD timeoutMs);
 
+// The pop-up menu the process shows now (window class "#32768"); null if none is open.
+HWND FindPopupMenu(DWORD processId);
+
 // Chooses "Exit Quaverlane" and answers yes to the confirmation.
 bool RequestExit(HWND mainWindow, DWORD timeoutMs);
 
@@ -36,10 +40,13 @@ bool SaveScreenPicture(const RECT& place, const std::string& path);
 // Writes 24-bit pixels, rows bottom-up and padded to four bytes as in a DIB, as a bitmap file.
 bool SaveBitmapFile(const std::string& path, int width, int height, const void* bits);
 
-// Saves what the screen shows in the rectangle (screen pixels) as a 24-bit bitmap file.
-bool SaveScreenPicture(const RECT& place, const std::string& path);
-
-// Writes 24-bit pixels, rows bottom-up and padded to four bytes as in a DIB, as a bitmap file.
-bool SaveBitmapFile(const std::string& path, int width, int height, const void* bits);
+// The texts of a list box of another process, item by item.
+std::vector<std::string> ListBoxItems(HWND list);
+// The texts of a report-view list of another process: a row of column texts per item.
+std::vector<std::vector<std::string>> ListViewRows(HWND list, int columns);
+// Selects a list box item and tells the list's owner, as a click does.
+bool SelectListBoxItem(HWND list, int index);
+// Selects one row of a report-view list of another process (and no other), as a click does.
+bool SelectListViewRow(HWND list, int row);
 
 } // namespace AppControl

@@ -1,9 +1,11 @@
 // qvlctl: drives a running Quaverlane from scripts.
 //   qvlctl wait [timeout-ms]   waits until the main window exists
 //   qvlctl exit [timeout-ms]   chooses Exit and confirms it, then waits for the program to end
+//   qvlctl show [timeout-ms]   brings the manager window forward, as the tray menu's item does
 //   qvlctl snap <title> <file.bmp> [timeout-ms]
 //                              waits until the program shows a window of that title, lets it
 //                              settle a moment and saves a picture of it
+#include "res/ids/TrayIds.h"
 #include "tools/control/AppControl.h"
 
 #include <cstdio>
@@ -13,7 +15,7 @@
 namespace {
 
 int Usage() {
-    fprintf(stderr, "usage: qvlctl wait|exit [timeout-ms] | snap <title> <file.bmp> [timeout-ms]\n");
+    fprintf(stderr, "usage: qvlctl wait|exit|show [timeout-ms] | snap <title> <file.bmp> [timeout-ms]\n");
     return 2;
 }
 
@@ -61,6 +63,9 @@ int main(int argc, char** argv) {
     if (strcmp(argv[1], "wait") == 0) {
         printf("Quaverlane is running\n");
         return 0;
+    }
+    if (strcmp(argv[1], "show") == 0) {
+        return AppControl::PostCommand(window, ID_TRAY_SHOW_MANAGER) ? 0 : 1;
     }
     if (strcmp(argv[1], "exit") != 0) {
         return Usage();

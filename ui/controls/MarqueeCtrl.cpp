@@ -71,21 +71,25 @@ void CMarqueeCtrl::Step() {
     }
 }
 
+int CMarqueeCtrl::TextWidth(const std::string& text) const {
+    if (Hwnd() == nullptr || text.empty()) {
+        return 0;
+    }
+    ScopedWindowDC dc(Hwnd());
+    ScopedSelect font(dc.Get(), GetSkin().Font(SkinFont::Normal));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
 void CMarqueeCtrl::Measure() {
     // The own text starts where the last item ends.
     m_nTextStart = 0;
-    for (const MarqueeItem& item : m_items) {
-        m_nTextStart = std::max(m_nTextStart, item.position + item.width);
+    for (MarqueeItem& item : m_items) {
+        item.drawnWidth = std::max(item.width, TextWidth(item.text));
+        m_nTextStart = std::max(m_nTextStart, item.position + item.drawnWidth);
     }
-    int textWidth = 0;
-    if (Hwnd() != nullptr && !m_strText.empty()) {
-        ScopedWindowDC dc(Hwnd());
-        ScopedSelect font(dc.Get(), GetSkin().Font(SkinFont::Normal));
-        SIZE extent{};
-        GetTextExtentPoint32A(dc.Get(), m_strText.c_str(), static_cast<int>(m_strText.size()), &extent);
-        textWidth = extent.cx;
-    }
-    m_nLength = m_nTextStart + textWidth;
+    m_nLength = m_nTextStart + TextWidth(m_strText);
     if (m_nLength > 0) {
         m_nOffset %= m_nLength;
     } else {
@@ -99,7 +103,7 @@ void CMarqueeCtrl::Measure() {
 void CMarqueeCtrl::DrawStrip(HDC dc, int x, int height) const {
     const UINT format = DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP;
     for (const MarqueeItem& item : m_items) {
-        RECT place{x + item.position, 0, x + item.position + item.width, height};
+        RECT place{x + item.position, 0, x + item.position + item.drawnWidth, height};
         int saved = SaveDC(dc);
         IntersectClipRect(dc, place.left, place.top, place.right, place.bottom);
         DrawTextA(dc, item.text.c_str(), -1, &place, format);

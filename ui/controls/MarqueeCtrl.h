@@ -15,7 +15,10 @@
 struct MarqueeItem {
     std::string text;
     int position = 0;
+    // The room the owner gives the item; a longer text takes the room it needs, so that the
+    // scroll shows all of it (a path would otherwise lose its file name).
     int width = 0;
+    int drawnWidth = 0;
 };
 
 // The next place of the strip's start after one step: it wraps at the strip's length, so the text
@@ -37,6 +40,8 @@ public:
     // One step of the scroll, as the timer makes it.
     void Step();
 
+    const std::list<MarqueeItem>& Items() const { return m_items; }
+    const std::string& Text() const { return m_strText; }
     int Offset() const { return m_nOffset; }
     // Items and own text together, in pixels.
     int StripLength() const { return m_nLength; }
@@ -47,6 +52,7 @@ protected:
 
 private:
     void Measure();
+    int TextWidth(const std::string& text) const;
     void Paint(HDC out, const RECT& client);
     void DrawStrip(HDC dc, int x, int height) const;
 

@@ -186,3 +186,15 @@ HRGN CreateSkinWindowRegion(HBITMAP bitmap, SIZE size, const SkinMargins& margin
     }
     return CreateColourKeyRegion(drawn.Get());
 }
+
+void SetLayeredAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags) {
+    SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+    using SetLayeredWindowAttributesFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+    HMODULE user = GetModuleHandleA("User32.DLL");
+    auto setAttributes = user != nullptr ? reinterpret_cast<SetLayeredWindowAttributesFn>(
+                                               GetProcAddress(user, "SetLayeredWindowAttributes"))
+                                         : nullptr;
+    if (setAttributes != nullptr) {
+        setAttributes(window, key, alpha, flags);
+    }
+}

@@ -71,6 +71,10 @@ LRESULT EraseWithSkin(HWND window, HDC dc, HBITMAP bitmap, const SkinMargins& ma
 // owns it (SetWindowRgn takes it over). Null when the bitmap cannot be read.
 HRGN CreateColourKeyRegion(HBITMAP bitmap, COLORREF key = kSkinColourKey);
 
+// Makes the window layered with the given colour key and alpha (LWA_ flags). Looked up at run time:
+// where the system lacks layered windows, the window simply stays rectangular and opaque.
+void SetLayeredAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags);
+
 // The shape of a frameless window of the given size: its skin drawn at that size with the colour
 // key left out.
 HRGN CreateSkinWindowRegion(HBITMAP bitmap, SIZE size, const SkinMargins& margins = {});

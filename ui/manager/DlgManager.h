@@ -1,12 +1,22 @@
-// The main window: the hub that the capture intake, the encoders and the tray report to. It
-// lives hidden until it is shown; closing it only hides it.
+// The main window: the converted discs and their music files, the preview player, and the hub
+// that the capture intake, the encoders, the recorder scan and the tray report to. Closing it only
+// hides it; the program goes on converting in the tray.
 #pragma once
 
+#include "app/LanguageMenu.h"
+#include "app/SystemTray.h"
 #include "app/framework/Dialog.h"
+#include "app/framework/GdiScoped.h"
 #include "capture/CaptureFolderWatcher.h"
+#include "ui/controls/ImagePanel.h"
+#include "ui/manager/CatalogueLists.h"
+#include "ui/manager/DlgPlayer.h"
+#include "ui/manager/DlgStartGuide.h"
 #include "ui/manager/DlgStatus.h"
+#include "ui/manager/PreviewPlayback.h"
 
 #include <memory>
+#include <string>
 
 // What the manager window asks of the application that made it.
 class IManagerHost {
@@ -19,7 +29,7 @@ protected:
     ~IManagerHost() = default;
 };
 
-class CDlgManager : public CDialogBase {
+class CDlgManager : public CDialogBase, private IPlayerActions {
 public:
     explicit CDlgManager(IManagerHost& host);
     ~CDlgManager() override;
@@ -32,15 +42,75 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    void HideToTray();
+    void RegisterMessages();
+    void RegisterCommands();
+    void CreateTray();
+    void SetupPanels();
+    void PlaceChildren(int width, int height);
+    void RestorePlacement();
+    void Paint();
+    void ApplyLanguage();
+    void ShowTip(int tip);
+    void UpdateTrayTooltip();
+
+    // Commands and messages.
+    bool IsBusy() const;
     void OnCaptureEvent(WPARAM action, char* path);
     void OnBurnEndTimer();
+    void OnTrackEncoded(LPARAM result);
+    void OnPanelAction(WPARAM region);
+    void OnInitMenuPopup(HMENU menu);
+    void OnContextMenu(HWND over, POINT screen);
+    void ShowProgramMenu();
+    void PlaySelected();
+    void OpenLocation();
+    void OpenWebSite();
+    // A catalogue command, unless a conversion is going on.
+    void WhenIdle(void (CCatalogueLists::*command)());
+    void SelectLanguage(UINT command);
+    void HideToTray();
+    void BringForward(HWND window);
     void Exit();
     // Stores the window's position and size in the settings.
     void StorePlacement();
+    void SaveProject();
+
+    // Playback.
+    void PlayPath(const std::string& path, const std::string& timeText);
+    void StopPlayback(bool switchPanels);
+    void OnPlayTimeTimer();
+    void PlayNeighbour(int step);
+    void PreviousTrack() override { PlayNeighbour(-1); }
+    void PlayOrResume() override;
+    void Pause() override;
+    void Stop() override { StopPlayback(true); }
+    void NextTrack() override { PlayNeighbour(1); }
+
+    // Frameless sizing from the right and bottom edges.
+    LRESULT SizingEdgeAt(LPARAM clientPoint) const;
 
     IManagerHost& m_host;
     std::unique_ptr<CaptureFolderWatcher> m_pWatcher;
     CDlgStatus m_dlgStatus;
+    CDlgPlayer m_dlgPlayer;
+    CDlgStartGuide m_dlgGuide;
+    CSystemTray m_tray;
+    CCatalogueLists m_lists;
+    HWND m_stcTips = nullptr;
+    int m_nTip = 0;
+    CImagePanel m_ctlToolbar;
+    CImagePanel m_ctlCaption;
+    CImagePanel m_ctlLink;
+    ScopedMenu m_menu;
+    CLanguageMenu m_languageMenu;
+    PreviewPlayback m_player;
+    bool m_bStoppingPlayback = false;
+    // Two reports that playback has finished; both together stop it.
+    bool m_bFinishedA = false;
+    bool m_bFinishedB = false;
+    ScopedBitmap m_bmpSkin;
+    ScopedFont m_fontRecorder;
+    ScopedBrush m_brBackground;
+    HICON m_hIcon = nullptr;
     bool m_bCaptureStopped = false;
 };

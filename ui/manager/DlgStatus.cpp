@@ -8,6 +8,7 @@
 #include "res/ids/ArtIds.h"
 #include "res/ids/StatusIds.h"
 #include "res/ids/StringIds.h"
+#include "ui/controls/Skin.h"
 
 namespace {
 
@@ -142,17 +143,7 @@ void CDlgStatus::PlaceAtCorner(bool show) {
 }
 
 void CDlgStatus::ApplyLayeredAlpha() {
-    SetWindowLongPtrA(Hwnd(), GWL_EXSTYLE, GetWindowLongPtrA(Hwnd(), GWL_EXSTYLE) | WS_EX_LAYERED);
-    // Looked up at run time: where the system lacks it, the window simply stays opaque.
-    using SetLayeredAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
-    HMODULE user = GetModuleHandleA("User32.DLL");
-    auto setAttributes =
-        user != nullptr
-            ? reinterpret_cast<SetLayeredAttributes>(GetProcAddress(user, "SetLayeredWindowAttributes"))
-            : nullptr;
-    if (setAttributes != nullptr) {
-        setAttributes(Hwnd(), 0, kAlpha, LWA_ALPHA);
-    }
+    SetLayeredAttributes(Hwnd(), 0, kAlpha, LWA_ALPHA);
 }
 
 void CDlgStatus::SetupPanel() {
