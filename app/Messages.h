@@ -32,6 +32,18 @@ constexpr UINT WM_HIDE_WINDOWS = WM_USER + 1203;
 // recorder; GetRecorderDescription() tells. wParam and lParam 0.
 constexpr UINT WM_DEVICE_FOUND = WM_USER + 6600;
 
-// Manager window timers.
+// Anyone → manager window: stop playback (the bar makes way for the tips again).
+constexpr UINT WM_STOP_PLAYBACK = WM_USER + 3001;
+// Anyone → manager window: the two halves of "playback has finished"; both together stop it.
+constexpr UINT WM_PLAYBACK_FINISHED_A = WM_USER + 1802;
+constexpr UINT WM_PLAYBACK_FINISHED_B = WM_USER + 2345;
+// Manager window → itself: pop up the program menu under the toolbar's menu button.
+constexpr UINT WM_SHOW_MENU = WM_USER + 3002;
+// Anyone → manager window: refill the music list of the selected disc.
+constexpr UINT WM_REFRESH_TRACKS = WM_USER + 4002;
+
+// Manager window timers: the end-of-burn check, and the play time shown while a file plays.
 constexpr UINT_PTR kBurnEndTimer = 3338;
 constexpr UINT kBurnEndTimerPeriod = 300;
+constexpr UINT_PTR kPlayTimeTimer = 3212;
+constexpr UINT kPlayTimePeriod = 500;

@@ -22,48 +22,39 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
   fi
 fi
 
+# shoot <picture without extension> <what, for the failure message> <viewer.exe> <its arguments...>:
+# the viewer saves a bitmap at the path given as its last argument, which becomes a PNG.
+shoot() {
+  local picture=$1 what=$2 viewer=$3
+  shift 3
+  if "${locale_env[@]}" "$QVL_WINE" "$bin/$viewer" "$@" "$("$QVL_WINE" winepath -w "$picture.bmp" 2>/dev/null)" \
+    >/dev/null 2>&1 </dev/null; then
+    /usr/bin/convert "$picture.bmp" "$picture.png" && rm -f "$picture.bmp"
+  else
+    echo "screenshots: $what could not be shown in $language" >&2
+  fi
+}
+
+# The templates as the dialog manager builds them; the manager's windows whose look their code
+# makes (pictures, colours, texts placed in pixels): the player bar playing a file, the about box,
+# the quick guide and the start guide; and the tray menu.
+mkdir -p "$shots/windows"
 templates=$(grep -h '^#define IDD_' "$QVL_ROOT"/res/ids/*.h | awk '{print $3}' | sort -n -u)
 for language in eng deu jpn; do
   lang_file=$("$QVL_WINE" winepath -w "$bin/Lang/lang_$language.ini" 2>/dev/null)
   locale_env=()
   [ "$language" = jpn ] && locale_env=(env LC_ALL=ja_JP.UTF-8)
   for id in $templates; do
-    picture="$out/$language-$id"
-    if "${locale_env[@]}" "$QVL_WINE" "$bin/dialogview.exe" "$id" "$lang_file" \
-      "$("$QVL_WINE" winepath -w "$picture.bmp" 2>/dev/null)" >/dev/null 2>&1 </dev/null; then
-      /usr/bin/convert "$picture.bmp" "$picture.png" && rm -f "$picture.bmp"
-    else
-      echo "screenshots: template $id could not be shown in $language" >&2
-    fi
+    shoot "$out/$language-$id" "template $id" dialogview.exe "$id" "$lang_file"
   done
-  picture="$shots/tray/$language-menu"
-  if "${locale_env[@]}" "$QVL_WINE" "$bin/trayview.exe" "lang_$language.ini" \
-    "$("$QVL_WINE" winepath -w "$picture.bmp" 2>/dev/null)" >/dev/null 2>&1 </dev/null; then
-    /usr/bin/convert "$picture.bmp" "$picture.png" && rm -f "$picture.bmp"
-  else
-    echo "screenshots: the tray menu could not be shown in $language" >&2
-  fi
-done
-echo "screenshots: $(ls "$out"/*.png 2>/dev/null | wc -l) pictures in $out"
-echo "screenshots: $(ls "$shots"/tray/*.png 2>/dev/null | wc -l) pictures in $shots/tray"
-
-# The manager's windows whose look their code makes (pictures, colours, texts placed in pixels):
-# the player bar playing a file, the about box, the quick guide and the start guide.
-mkdir -p "$shots/windows"
-for language in eng deu jpn; do
-  locale_env=()
-  [ "$language" = jpn ] && locale_env=(env LC_ALL=ja_JP.UTF-8)
   for window in player about quickguide startguide; do
-    picture="$shots/windows/$language-$window"
-    if "${locale_env[@]}" "$QVL_WINE" "$bin/windowview.exe" "$window" "lang_$language.ini" \
-      "$("$QVL_WINE" winepath -w "$picture.bmp" 2>/dev/null)" >/dev/null 2>&1 </dev/null; then
-      /usr/bin/convert "$picture.bmp" "$picture.png" && rm -f "$picture.bmp"
-    else
-      echo "screenshots: window $window could not be shown in $language" >&2
-    fi
+    shoot "$shots/windows/$language-$window" "window $window" windowview.exe "$window" "lang_$language.ini"
   done
+  shoot "$shots/tray/$language-menu" "the tray menu" trayview.exe "lang_$language.ini"
 done
-echo "screenshots: $(ls "$shots"/windows/*.png 2>/dev/null | wc -l) pictures in $shots/windows"
+for folder in "$out" "$shots/windows" "$shots/tray"; do
+  echo "screenshots: $(ls "$folder"/*.png 2>/dev/null | wc -l) pictures in $folder"
+done
 
 "$QVL_WINE" "$bin/controls_gallery.exe" "$("$QVL_WINE" winepath -w "$shots/controls" 2>/dev/null)" >/dev/null 2>&1 </dev/null ||
   echo "screenshots: the controls gallery failed" >&2

@@ -2,9 +2,12 @@
 //   qvlctl wait [timeout-ms]   waits until the main window exists
 //   qvlctl exit [timeout-ms]   chooses Exit and confirms it, then waits for the program to end
 //   qvlctl show [timeout-ms]   brings the manager window forward, as the tray menu's item does
+//   qvlctl play <disc> <row>   selects a disc and a music file in the manager's lists (counted
+//                              from 0) and plays the file
 //   qvlctl snap <title> <file.bmp> [timeout-ms]
 //                              waits until the program shows a window of that title, lets it
 //                              settle a moment and saves a picture of it
+#include "res/ids/ManagerIds.h"
 #include "res/ids/TrayIds.h"
 #include "tools/control/AppControl.h"
 
@@ -15,7 +18,8 @@
 namespace {
 
 int Usage() {
-    fprintf(stderr, "usage: qvlctl wait|exit|show [timeout-ms] | snap <title> <file.bmp> [timeout-ms]\n");
+    fprintf(stderr, "usage: qvlctl wait|exit|show [timeout-ms] | snap <title> <file.bmp> [timeout-ms] | "
+                    "play <disc> <row>\n");
     return 2;
 }
 
@@ -53,7 +57,8 @@ int main(int argc, char** argv) {
                         : Snap(argv[2], argv[3],
                                argc > 4 ? static_cast<DWORD>(strtoul(argv[4], nullptr, 10)) : 60000);
     }
-    DWORD timeout = argc > 2 ? static_cast<DWORD>(strtoul(argv[2], nullptr, 10)) : 30000;
+    const bool timed = argc > 2 && strcmp(argv[1], "play") != 0;
+    DWORD timeout = timed ? static_cast<DWORD>(strtoul(argv[2], nullptr, 10)) : 30000;
     HWND window = AppControl::WaitForMainWindow(0, timeout);
     if (window == nullptr) {
         fprintf(stderr, "qvlctl: no running Quaverlane found within %lu ms\n",
@@ -63,6 +68,15 @@ int main(int argc, char** argv) {
     if (strcmp(argv[1], "wait") == 0) {
         printf("Quaverlane is running\n");
         return 0;
+    }
+    if (strcmp(argv[1], "play") == 0) {
+        if (argc < 4) {
+            return Usage();
+        }
+        const bool selected =
+            AppControl::SelectListBoxItem(GetDlgItem(window, IDC_MANAGER_DISC_LIST), atoi(argv[2])) &&
+            AppControl::SelectListViewRow(GetDlgItem(window, IDC_MANAGER_MUSIC_LIST), atoi(argv[3]));
+        return selected && AppControl::PostCommand(window, ID_PLAY_SELECTED) ? 0 : 1;
     }
     if (strcmp(argv[1], "show") == 0) {
         return AppControl::PostCommand(window, ID_TRAY_SHOW_MANAGER) ? 0 : 1;

@@ -34,14 +34,6 @@
 
 namespace {
 
-constexpr UINT WM_STOP_PLAYBACK = WM_USER + 3001;
-constexpr UINT WM_PLAYBACK_FINISHED_A = WM_USER + 1802;
-constexpr UINT WM_PLAYBACK_FINISHED_B = WM_USER + 2345;
-constexpr UINT WM_SHOW_MENU = WM_USER + 3002;
-constexpr UINT WM_EDIT_TAGS = WM_USER + 4001;
-constexpr UINT WM_REFRESH_TRACKS = WM_USER + 4002;
-constexpr UINT_PTR kPlayTimeTimer = 3212;
-constexpr UINT kPlayTimePeriod = 500;
 constexpr COLORREF kEditorText = 0xE8E8E8;
 constexpr COLORREF kEditorGround = 0xC8C8C8;
 constexpr COLORREF kRecorderShadow = 0x600000;
@@ -259,7 +251,6 @@ void CDlgManager::RegisterMessages() {
         ShowProgramMenu();
         return 0;
     });
-    OnMessage(WM_EDIT_TAGS, [](WPARAM, LPARAM) -> MessageResult { return 0; });
     OnMessage(WM_REFRESH_TRACKS, [this](WPARAM, LPARAM) -> MessageResult {
         if (m_lists.SelectedDisc() >= 0) {
             m_lists.FillMusicList(m_lists.SelectedDisc());
