@@ -2,6 +2,7 @@
 //   qvlctl wait [timeout-ms]   waits until the main window exists
 //   qvlctl exit [timeout-ms]   chooses Exit and confirms it, then waits for the program to end
 //   qvlctl show [timeout-ms]   brings the manager window forward, as the tray menu's item does
+//   qvlctl command <id>        sends the manager window a menu command, as choosing the item does
 //   qvlctl play <disc> <row>   selects a disc and a music file in the manager's lists (counted
 //                              from 0) and plays the file
 //   qvlctl snap <title> <file.bmp> [timeout-ms]
@@ -19,7 +20,7 @@ namespace {
 
 int Usage() {
     fprintf(stderr, "usage: qvlctl wait|exit|show [timeout-ms] | snap <title> <file.bmp> [timeout-ms] | "
-                    "play <disc> <row>\n");
+                    "command <id> | play <disc> <row>\n");
     return 2;
 }
 
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
                         : Snap(argv[2], argv[3],
                                argc > 4 ? static_cast<DWORD>(strtoul(argv[4], nullptr, 10)) : 60000);
     }
-    const bool timed = argc > 2 && strcmp(argv[1], "play") != 0;
+    const bool timed = argc > 2 && strcmp(argv[1], "play") != 0 && strcmp(argv[1], "command") != 0;
     DWORD timeout = timed ? static_cast<DWORD>(strtoul(argv[2], nullptr, 10)) : 30000;
     HWND window = AppControl::WaitForMainWindow(0, timeout);
     if (window == nullptr) {
@@ -68,6 +69,9 @@ int main(int argc, char** argv) {
     if (strcmp(argv[1], "wait") == 0) {
         printf("Quaverlane is running\n");
         return 0;
+    }
+    if (strcmp(argv[1], "command") == 0) {
+        return argc > 2 && AppControl::PostCommand(window, static_cast<UINT>(atoi(argv[2]))) ? 0 : 1;
     }
     if (strcmp(argv[1], "play") == 0) {
         if (argc < 4) {
