@@ -60,9 +60,9 @@ std::string ProjectFile() {
 
 CDlgManager::CDlgManager(IManagerHost& host)
     : m_host(host), m_pWatcher(std::make_unique<CaptureFolderWatcher>()),
-      m_dlgStatus(GetCaptureIntake().Queue()), m_dlgPlayer(*this),
+      m_dlgStatus(GetCaptureIntake().Queue()),
       m_dlgGuide([this] { CDlgQuickGuide().Run(CWinAppBase::Get()->Instance(), Hwnd()); }),
-      m_languageMenu(ProgramFolder()) {
+      m_languageMenu(ProgramFolder()), m_player(m_lists) {
     RegisterMessages();
     RegisterCommands();
 }
@@ -104,7 +104,7 @@ void CDlgManager::RegisterMessages() {
         if (timer == kBurnEndTimer) {
             OnBurnEndTimer();
         } else if (timer == kPlayTimeTimer) {
-            OnPlayTimeTimer();
+            m_player.OnPlayTimeTimer();
         }
         return 0;
     });
@@ -206,30 +206,19 @@ void CDlgManager::RegisterMessages() {
         return 0;
     });
     OnMessage(WM_STOP_PLAYBACK, [this](WPARAM, LPARAM) -> MessageResult {
-        StopPlayback(true);
+        m_player.StopPlayback(true);
         return 0;
     });
     OnMessage(WM_PLAYBACK_FINISHED_A, [this](WPARAM, LPARAM) -> MessageResult {
-        m_bFinishedA = true;
-        if (m_bFinishedB) {
-            StopPlayback(true);
-        }
+        m_player.OnFinishedHalf(true);
         return 1;
     });
     OnMessage(WM_PLAYBACK_FINISHED_B, [this](WPARAM, LPARAM) -> MessageResult {
-        m_bFinishedB = true;
-        if (m_bFinishedA) {
-            StopPlayback(true);
-        }
+        m_player.OnFinishedHalf(false);
         return 1;
     });
     OnMessage(WM_PLAY_DONE, [this](WPARAM, LPARAM) -> MessageResult {
-        KillTimer(Hwnd(), kPlayTimeTimer);
         m_player.OnPlayDone();
-        // A file that played to its end: the tips come back as after a stop.
-        if (!m_bStoppingPlayback) {
-            PostMessageA(Hwnd(), WM_STOP_PLAYBACK, 0, 0);
-        }
         return 0;
     });
     // The engine's notices that carry a copy for the receiver to free.
@@ -276,9 +265,9 @@ void CDlgManager::RegisterCommands() {
     OnCommand(ID_QUICK_GUIDE, [this] { CDlgQuickGuide().Run(CWinAppBase::Get()->Instance(), Hwnd()); });
     OnCommand(ID_TRAY_SHOW_MANAGER, [this] { BringForward(Hwnd()); });
     OnCommand(ID_SHOW_STATUS, [this] { BringForward(m_dlgStatus.Hwnd()); });
-    OnCommand(ID_PLAY_SELECTED, [this] { PlaySelected(); });
+    OnCommand(ID_PLAY_SELECTED, [this] { m_player.PlaySelected(); });
     OnNotify(IDC_MANAGER_MUSIC_LIST, NM_DBLCLK, [this](NMHDR&) -> LRESULT {
-        PlaySelected();
+        m_player.PlaySelected();
         return 0;
     });
     OnCommand(ID_OPEN_LOCATION, [this] { OpenLocation(); });
@@ -295,11 +284,7 @@ void CDlgManager::RegisterCommands() {
     OnCommand(ID_MUSIC_DELETE, [this] {
         if (!IsBusy()) {
             // A file being played is held open by the player.
-            m_lists.DeleteMusicFile([this](const std::string& path) {
-                if (_stricmp(path.c_str(), m_player.PlayingPath().c_str()) == 0) {
-                    StopPlayback(true);
-                }
-            });
+            m_lists.DeleteMusicFile([this](const std::string& path) { m_player.ReleaseFile(path); });
         }
     });
     // A rename ends by Enter or by leaving the editor; leaving alone asks nothing more here.
@@ -344,7 +329,7 @@ BOOL CDlgManager::OnInitDialog() {
     GetCaptureIntake().SetNotifyWindow(m_dlgStatus.Hwnd());
     GetCaptureIntake().StartConversionThread();
 
-    m_dlgPlayer.Create(CWinAppBase::Get()->Instance(), Hwnd());
+    m_player.Create(CWinAppBase::Get()->Instance(), Hwnd(), m_stcTips);
     m_dlgGuide.Create(CWinAppBase::Get()->Instance(), Hwnd());
     m_lists.Attach(*this, IDC_MANAGER_DISC_LIST, IDC_MANAGER_MUSIC_LIST, m_dlgGuide.Hwnd(), ProjectFile());
     m_bmpSkin.Reset(LoadLangBitmap(IDB_MANAGER_SKIN));
@@ -428,7 +413,7 @@ void CDlgManager::PlaceChildren(int width, int height) {
     place(m_dlgGuide.Hwnd(), places.music);
     place(m_lists.Discs().Hwnd(), places.discs);
     place(m_stcTips, places.tips);
-    place(m_dlgPlayer.Hwnd(), places.tips);
+    place(m_player.BarHwnd(), places.tips);
     if (moves != nullptr) {
         EndDeferWindowPos(moves);
     }
@@ -551,7 +536,7 @@ void CDlgManager::OnTrackEncoded(LPARAM result) {
 void CDlgManager::OnPanelAction(WPARAM region) {
     switch (region) {
     case 0:
-        PlaySelected();
+        m_player.PlaySelected();
         break;
     case 1:
         OpenLocation();
@@ -622,16 +607,6 @@ void CDlgManager::ShowProgramMenu() {
     TrackPopupMenu(GetSubMenu(m_menu.Get(), MANAGER_SUBMENU_PROGRAM), TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x,
                    at.y, 0, Hwnd(), nullptr);
     InvalidateRect(m_ctlToolbar.Hwnd(), nullptr, FALSE);
-}
-
-void CDlgManager::PlaySelected() {
-    const int row = m_lists.SelectedRow();
-    if (row < 0) {
-        CWinAppBase::Get()->MessageBoxText(LoadLangString(IDS_SELECT_FILE_TO_PLAY).c_str(),
-                                           MB_OK | MB_ICONINFORMATION, Hwnd());
-        return;
-    }
-    PlayPath(m_lists.RowText(row, kColumnLocation), m_lists.RowText(row, kColumnTime));
 }
 
 void CDlgManager::OpenLocation() {
@@ -716,7 +691,7 @@ void CDlgManager::Exit() {
         return;
     }
     ShowWindow(window, SW_HIDE);
-    StopPlayback(false);
+    m_player.StopPlayback(false);
     StopCapture();
     DispatchPendingMessages();
     StorePlacement();
@@ -742,89 +717,6 @@ void CDlgManager::StorePlacement() {
 
 void CDlgManager::SaveProject() {
     GetDiscCatalogue().SaveProject(ProjectFile());
-}
-
-void CDlgManager::PlayPath(const std::string& path, const std::string& timeText) {
-    StopPlayback(false);
-    if (!IsWindowVisible(m_dlgPlayer.Hwnd())) {
-        ShowWindow(m_stcTips, SW_HIDE);
-        ShowWindow(m_dlgPlayer.Hwnd(), SW_SHOW);
-    }
-    if (!m_player.Play(path, timeText, Hwnd())) {
-        StopPlayback(true);
-        return;
-    }
-    m_bFinishedA = m_bFinishedB = false;
-    m_lists.Music().SetPlayingPath(path);
-    m_dlgPlayer.SetNowPlaying(path);
-    m_dlgPlayer.SetTimeText(
-        m_player.Tick(LoadLangString(IDS_PLAY_TIME_SHORT), LoadLangString(IDS_PLAY_TIME_LONG)));
-    SetTimer(Hwnd(), kPlayTimeTimer, kPlayTimePeriod, nullptr);
-}
-
-void CDlgManager::StopPlayback(bool switchPanels) {
-    KillTimer(Hwnd(), kPlayTimeTimer);
-    if (!m_bStoppingPlayback) {
-        m_bStoppingPlayback = true;
-        m_player.Stop();
-        m_bStoppingPlayback = false;
-    }
-    if (switchPanels) {
-        ShowWindow(m_stcTips, SW_SHOW);
-        ShowWindow(m_dlgPlayer.Hwnd(), SW_HIDE);
-    }
-    m_lists.Music().SetPlayingPath("");
-    InvalidateRect(Hwnd(), nullptr, FALSE);
-}
-
-void CDlgManager::OnPlayTimeTimer() {
-    if (m_player.IsPlaying()) {
-        m_dlgPlayer.SetTimeText(
-            m_player.Tick(LoadLangString(IDS_PLAY_TIME_SHORT), LoadLangString(IDS_PLAY_TIME_LONG)));
-    }
-}
-
-void CDlgManager::PlayNeighbour(int step) {
-    const std::string playing = m_player.PlayingPath();
-    StopPlayback(false);
-    std::string path;
-    std::string time;
-    {
-        DiscCatalogue& catalogue = GetDiscCatalogue();
-        ScopedLock lock(catalogue.Lock());
-        for (size_t disc = 0; disc < catalogue.GetCount() && path.empty(); ++disc) {
-            const DiscRecord* record = catalogue.GetDisc(disc);
-            for (size_t i = 0; i < record->GetTrackCount(); ++i) {
-                if (_stricmp(record->GetTrackPath(i).c_str(), playing.c_str()) != 0) {
-                    continue;
-                }
-                // Only within the disc: the first and last tracks end playback.
-                const long long next = static_cast<long long>(i) + step;
-                if (next >= 0 && next < static_cast<long long>(record->GetTrackCount())) {
-                    path = record->GetTrackPath(static_cast<size_t>(next));
-                    time = record->GetTrackTime(static_cast<size_t>(next));
-                }
-                break;
-            }
-        }
-    }
-    if (path.empty()) {
-        StopPlayback(true);
-    } else {
-        PlayPath(path, time);
-    }
-}
-
-void CDlgManager::PlayOrResume() {
-    if (m_player.IsPaused()) {
-        m_player.Resume();
-    } else {
-        PlaySelected();
-    }
-}
-
-void CDlgManager::Pause() {
-    m_player.Pause();
 }
 
 LRESULT CDlgManager::SizingEdgeAt(LPARAM clientPoint) const {

@@ -10,10 +10,9 @@
 #include "capture/CaptureFolderWatcher.h"
 #include "ui/controls/ImagePanel.h"
 #include "ui/manager/CatalogueLists.h"
-#include "ui/manager/DlgPlayer.h"
 #include "ui/manager/DlgStartGuide.h"
 #include "ui/manager/DlgStatus.h"
-#include "ui/manager/PreviewPlayback.h"
+#include "ui/manager/ManagerPlayer.h"
 
 #include <memory>
 #include <string>
@@ -29,7 +28,7 @@ protected:
     ~IManagerHost() = default;
 };
 
-class CDlgManager : public CDialogBase, private IPlayerActions {
+class CDlgManager : public CDialogBase {
 public:
     explicit CDlgManager(IManagerHost& host);
     ~CDlgManager() override;
@@ -62,7 +61,6 @@ private:
     void OnInitMenuPopup(HMENU menu);
     void OnContextMenu(HWND over, POINT screen);
     void ShowProgramMenu();
-    void PlaySelected();
     void OpenLocation();
     void OpenWebSite();
     // A catalogue command, unless a conversion is going on.
@@ -75,24 +73,12 @@ private:
     void StorePlacement();
     void SaveProject();
 
-    // Playback.
-    void PlayPath(const std::string& path, const std::string& timeText);
-    void StopPlayback(bool switchPanels);
-    void OnPlayTimeTimer();
-    void PlayNeighbour(int step);
-    void PreviousTrack() override { PlayNeighbour(-1); }
-    void PlayOrResume() override;
-    void Pause() override;
-    void Stop() override { StopPlayback(true); }
-    void NextTrack() override { PlayNeighbour(1); }
-
     // Frameless sizing from the right and bottom edges.
     LRESULT SizingEdgeAt(LPARAM clientPoint) const;
 
     IManagerHost& m_host;
     std::unique_ptr<CaptureFolderWatcher> m_pWatcher;
     CDlgStatus m_dlgStatus;
-    CDlgPlayer m_dlgPlayer;
     CDlgStartGuide m_dlgGuide;
     CSystemTray m_tray;
     CCatalogueLists m_lists;
@@ -103,11 +89,7 @@ private:
     CImagePanel m_ctlLink;
     ScopedMenu m_menu;
     CLanguageMenu m_languageMenu;
-    PreviewPlayback m_player;
-    bool m_bStoppingPlayback = false;
-    // Two reports that playback has finished; both together stop it.
-    bool m_bFinishedA = false;
-    bool m_bFinishedB = false;
+    CManagerPlayer m_player;
     ScopedBitmap m_bmpSkin;
     ScopedFont m_fontRecorder;
     ScopedBrush m_brBackground;

@@ -3,6 +3,7 @@
 #include "companions/AudioTagCore/EncodeFinishResult.h"
 #include "project/DiscCatalogue.h"
 #include "ui/manager/ManagerLayout.h"
+#include "ui/manager/ManagerPlayer.h"
 #include "ui/manager/PreviewPlayback.h"
 #include "ui/manager/SessionRecorder.h"
 
@@ -80,4 +81,23 @@ TEST(PreviewPlayback, PlayTimeChangesFormAtTheHour) {
     EXPECT_EQ(PlayTimeText(3599999, "59:59", "%d:%02d-%s", "%02d:%02d:%02d-%s"), "59:59-59:59");
     EXPECT_EQ(PlayTimeText(3600000 + 61000, "1:10:00", "%d:%02d-%s", "%02d:%02d:%02d-%s"),
               "01:01:01-1:10:00");
+}
+
+// Catches next and previous running on into another disc at a disc's end, and a playing path that
+// is not found because its case differs.
+TEST(ManagerPlayer, NextAndPreviousStayOnTheDisc) {
+    DiscCatalogue catalogue;
+    SessionRecorder recorder;
+    recorder.Record(Encoded("C:\\Capture\\Burn0001\\Track01.wav", "C:\\Music\\A\\1.mp3", "1"), catalogue);
+    recorder.Record(Encoded("C:\\Capture\\Burn0001\\Track02.wav", "C:\\Music\\A\\2.mp3", "2"), catalogue);
+    recorder.Record(Encoded("C:\\Capture\\Burn0002\\Track01.wav", "C:\\Music\\B\\1.mp3", "1"), catalogue);
+    std::string path;
+    std::string time;
+    ASSERT_TRUE(NeighbourTrack(catalogue, "c:\\music\\a\\1.MP3", 1, path, time));
+    EXPECT_EQ(path, "C:\\Music\\A\\2.mp3");
+    EXPECT_EQ(time, "03:10");
+    EXPECT_FALSE(NeighbourTrack(catalogue, "C:\\Music\\A\\2.mp3", 1, path, time)) << "the disc's last track";
+    EXPECT_FALSE(NeighbourTrack(catalogue, "C:\\Music\\B\\1.mp3", -1, path, time))
+        << "the disc's first track";
+    EXPECT_FALSE(NeighbourTrack(catalogue, "C:\\Music\\C\\9.mp3", 1, path, time));
 }
