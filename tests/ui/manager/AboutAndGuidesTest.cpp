@@ -71,19 +71,13 @@ TEST(QuickGuide, EscapeAndThePicturesCloseButtonEachEndIt) {
 class StartGuide : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_manager = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 700, 500, nullptr, nullptr,
-                                  nullptr, nullptr);
-        ASSERT_TRUE(m_guide.Create(GetModuleHandleA(nullptr), m_manager));
-        ShowWindow(m_guide.Hwnd(), SW_SHOW);
-    }
-    void TearDown() override {
-        m_guide.Destroy();
-        DestroyWindow(m_manager);
+        m_manager = ShowInStandIn(m_guide, 700, 500);
+        ASSERT_NE(m_guide.Hwnd(), nullptr);
     }
 
     int m_nMoreGuide = 0;
-    HWND m_manager = nullptr;
     CDlgStartGuide m_guide{[this] { ++m_nMoreGuide; }};
+    ScopedWindow m_manager;
 };
 
 TEST_F(StartGuide, ItsLinkReachesTheHandlerAndItsContentStaysCentred) {

@@ -38,14 +38,8 @@ public:
 class PlayerBar : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_manager = CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 80, nullptr, nullptr,
-                                  nullptr, nullptr);
-        ASSERT_TRUE(m_bar.Create(GetModuleHandleA(nullptr), m_manager));
-        ShowWindow(m_bar.Hwnd(), SW_SHOW);
-    }
-    void TearDown() override {
-        m_bar.Destroy();
-        DestroyWindow(m_manager);
+        m_manager = ShowInStandIn(m_bar, 300, 80);
+        ASSERT_NE(m_bar.Hwnd(), nullptr);
     }
     RECT Place(int id) const {
         RECT place;
@@ -56,8 +50,8 @@ protected:
     const std::string& NowPlaying() const { return m_bar.Marquee().Items().front().text; }
 
     RecordingActions m_actions;
-    HWND m_manager = nullptr;
     CDlgPlayer m_bar{m_actions};
+    ScopedWindow m_manager;
 };
 
 } // namespace

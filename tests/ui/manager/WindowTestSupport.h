@@ -2,6 +2,8 @@
 // a modal dialog driven from inside its own message loop.
 #pragma once
 
+#include "app/framework/GdiScoped.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -26,6 +28,17 @@ private:
 // seconds later is ended by force, and the answer is false.
 bool EndsModal(const std::function<void()>& run, const std::function<HWND()>& dialog,
                const std::function<void(HWND)>& act);
+
+// A shown pop-up of the given size standing in for the manager window, with the panel (a child
+// dialog made by its Create(instance, parent)) created and shown in it. The panel goes with it.
+template <typename Panel> ScopedWindow ShowInStandIn(Panel& panel, int width, int height) {
+    ScopedWindow host(CreateWindowA("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
+                                    nullptr, nullptr, nullptr));
+    if (panel.Create(GetModuleHandleA(nullptr), host.Get())) {
+        ShowWindow(panel.Hwnd(), SW_SHOW);
+    }
+    return host;
+}
 
 // A press and release of the left button at x, y of the window's client area.
 void Click(HWND window, int x, int y);
