@@ -39,6 +39,8 @@ constexpr UINT WM_PLAYBACK_FINISHED_A = WM_USER + 1802;
 constexpr UINT WM_PLAYBACK_FINISHED_B = WM_USER + 2345;
 // Manager window → itself: pop up the program menu under the toolbar's menu button.
 constexpr UINT WM_SHOW_MENU = WM_USER + 3002;
+// Track panel → manager window: edit the tags of the selected file.
+constexpr UINT WM_EDIT_TAGS = WM_USER + 4001;
 // Anyone → manager window: refill the music list of the selected disc.
 constexpr UINT WM_REFRESH_TRACKS = WM_USER + 4002;
 

@@ -1,5 +1,7 @@
 #include "encode/WmaLibrary.h"
 
+#include "companions/AudioTagCore/MediaMetaDataEdit.h"
+
 #include <windows.h>
 
 namespace {
@@ -43,4 +45,16 @@ CAudioEncoder* WmaLibrary::CreateEncoder() {
 
 CMediaMetaDataEdit* WmaLibrary::CreateWmaMetaDataEditor() {
     return static_cast<CMediaMetaDataEdit*>(CallFactory("CreateWMAMetaDataEditObject"));
+}
+
+void WmaLibrary::MetaDataEditorDestroyer::operator()(CMediaMetaDataEdit* editor) const {
+    editor->Destroy();
+}
+
+WmaLibrary::ScopedWmaEditor WmaLibrary::WmaEditorFor(const char* path) {
+    ScopedWmaEditor editor(CreateWmaMetaDataEditor());
+    if (editor != nullptr) {
+        editor->Set_strMusicFileName(path);
+    }
+    return editor;
 }

@@ -2,6 +2,8 @@
 // offered.
 #pragma once
 
+#include <memory>
+
 class IWMACodecInfoManager;
 class CAudioEncoder;
 class CMediaMetaDataEdit;
@@ -17,5 +19,13 @@ IWMACodecInfoManager* CreateCodecInfoManager();
 CAudioEncoder* CreateEncoder();
 // A tag editor for WMA files; the caller frees it with its Destroy.
 CMediaMetaDataEdit* CreateWmaMetaDataEditor();
+
+// An editor made by the library goes back through its own Destroy, never the program's delete.
+struct MetaDataEditorDestroyer {
+    void operator()(CMediaMetaDataEdit* editor) const;
+};
+using ScopedWmaEditor = std::unique_ptr<CMediaMetaDataEdit, MetaDataEditorDestroyer>;
+// An editor with the file selected; null without the library.
+ScopedWmaEditor WmaEditorFor(const char* path);
 
 } // namespace WmaLibrary

@@ -37,8 +37,15 @@ shoot() {
 
 # The templates as the dialog manager builds them; the manager's windows whose look their code
 # makes (pictures, colours, texts placed in pixels): the player bar playing a file, the about box,
-# the quick guide and the start guide; and the tray menu.
+# the quick guide, the start guide, the options dialog with the lists its code fills, the track
+# panel with and without artwork and the file information dialog on each of its pages; and the
+# tray menu.
 mkdir -p "$shots/windows"
+# The track information windows show music files as other programs write them, made by the track
+# information tests' own script.
+samples="$shots/trackinfo-samples"
+sh "$QVL_ROOT/tests/ui/trackinfo/make_sources.sh" "$samples"
+sample() { "$QVL_WINE" winepath -w "$samples/$1" 2>/dev/null; }
 templates=$(grep -h '^#define IDD_' "$QVL_ROOT"/res/ids/*.h | awk '{print $3}' | sort -n -u)
 for language in eng deu jpn; do
   lang_file=$("$QVL_WINE" winepath -w "$bin/Lang/lang_$language.ini" 2>/dev/null)
@@ -47,9 +54,17 @@ for language in eng deu jpn; do
   for id in $templates; do
     shoot "$out/$language-$id" "template $id" dialogview.exe "$id" "$lang_file"
   done
-  for window in player about quickguide startguide; do
+  for window in player about quickguide startguide options; do
     shoot "$shots/windows/$language-$window" "window $window" windowview.exe "$window" "lang_$language.ini"
   done
+  for window in trackpanel fileinfo fileinfo-id3v1 fileinfo-id3v2; do
+    shoot "$shots/windows/$language-$window" "window $window" windowview.exe "$window" "lang_$language.ini" \
+      "$(sample with_art.mp3)"
+  done
+  shoot "$shots/windows/$language-trackpanel-noart" "the track panel without artwork" windowview.exe trackpanel \
+    "lang_$language.ini" "$(sample target.mp3)"
+  shoot "$shots/windows/$language-fileinfo-wma" "window fileinfo-wma" windowview.exe fileinfo-wma \
+    "lang_$language.ini" "$(sample target.wma)"
   shoot "$shots/tray/$language-menu" "the tray menu" trayview.exe "lang_$language.ini"
 done
 for folder in "$out" "$shots/windows" "$shots/tray"; do

@@ -233,3 +233,10 @@ INT_PTR CALLBACK CDialogBase::StaticProc(HWND window, UINT message, WPARAM wPara
     SetWindowLongPtrA(window, DWLP_MSGRESULT, *result);
     return TRUE;
 }
+
+std::string WindowText(HWND window) {
+    int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), length + 1)));
+    return text;
+}

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <utility>
 
@@ -75,3 +76,6 @@ private:
     std::map<std::pair<int, UINT>, NotifyHandler> m_notifyHandlers;
     std::unordered_map<HWND, CControl*> m_controls;
 };
+
+// The whole text of a window or control.
+std::string WindowText(HWND window);

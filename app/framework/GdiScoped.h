@@ -90,3 +90,16 @@ private:
     HDC m_dc;
     HGDIOBJ m_previous;
 };
+
+// The wait cursor while a slow operation runs on the user-interface thread; the previous cursor
+// comes back after.
+class ScopedWaitCursor {
+public:
+    ScopedWaitCursor() : m_previous(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+    ~ScopedWaitCursor() { SetCursor(m_previous); }
+    ScopedWaitCursor(const ScopedWaitCursor&) = delete;
+    ScopedWaitCursor& operator=(const ScopedWaitCursor&) = delete;
+
+private:
+    HCURSOR m_previous;
+};

@@ -5,6 +5,7 @@
 #include "app/framework/Scoped.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <oleauto.h>
 
 #include <string>
@@ -18,6 +19,12 @@ inline void FreeBstr(BSTR text) {
     SysFreeString(text);
 }
 using ScopedBstr = ScopedResource<BSTR, NullTraits<BSTR, FreeBstr>>;
+
+// Blocks that COM or the shell allocated for the caller (the folder browser's item id lists).
+inline void FreeTaskMemory(void* block) {
+    CoTaskMemFree(block);
+}
+template <typename T> using ScopedTaskMemory = ScopedResource<T*, NullTraits<T*, FreeTaskMemory>>;
 
 inline ScopedBstr ToBstr(const std::wstring& wide) {
     return ScopedBstr(SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size())));

@@ -59,20 +59,6 @@ protected:
                                   m_root / "capture"};
 };
 
-// Takes a file of the program's folder away for the life of the object.
-class FileAway {
-public:
-    explicit FileAway(std::string path) : m_path(std::move(path)) {
-        MoveFileA(m_path.c_str(), (m_path + ".away").c_str());
-    }
-    ~FileAway() { MoveFileA((m_path + ".away").c_str(), m_path.c_str()); }
-    FileAway(const FileAway&) = delete;
-    FileAway& operator=(const FileAway&) = delete;
-
-private:
-    std::string m_path;
-};
-
 } // namespace
 
 TEST_F(WmaBurnEndToEnd, ABurnBecomesTaggedWmaFilesAndWithoutTheLibraryMp3sWhileTheChoiceStays) {

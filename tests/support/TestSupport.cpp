@@ -114,6 +114,14 @@ RegistryKeyRemoved::~RegistryKeyRemoved() {
     RegDeleteTreeA(HKEY_CURRENT_USER, m_backup.c_str());
 }
 
+FileAway::FileAway(std::string path) : m_path(std::move(path)) {
+    MoveFileA(m_path.c_str(), (m_path + ".away").c_str());
+}
+
+FileAway::~FileAway() {
+    MoveFileA((m_path + ".away").c_str(), m_path.c_str());
+}
+
 std::optional<std::string> ReadRegistryString(HKEY root, const std::string& key, const std::string& name) {
     char data[4096] = "";
     DWORD size = sizeof data - 1;

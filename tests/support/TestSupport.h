@@ -65,6 +65,19 @@ private:
     bool m_saved = false;
 };
 
+// Takes a file away (renamed beside itself) for the life of the object: a library of the
+// program's folder that a test needs missing.
+class FileAway {
+public:
+    explicit FileAway(std::string path);
+    ~FileAway();
+    FileAway(const FileAway&) = delete;
+    FileAway& operator=(const FileAway&) = delete;
+
+private:
+    std::string m_path;
+};
+
 // Reads a string value; nothing when the key or the value is missing.
 std::optional<std::string> ReadRegistryString(HKEY root, const std::string& key, const std::string& name);
 

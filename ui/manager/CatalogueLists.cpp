@@ -235,3 +235,27 @@ void CCatalogueLists::RecordTrack(const _AUDIO_ENCODE_FINISH_RESULT& result) {
         ShowLastDisc();
     }
 }
+
+void CCatalogueLists::SetTrackTags(const std::string& path, const std::string& title,
+                                   const std::string& artist, const std::string& album,
+                                   const std::string& genre) {
+    const int disc = SelectedDisc();
+    DiscCatalogue& catalogue = GetDiscCatalogue();
+    {
+        ScopedLock lock(catalogue.Lock());
+        DiscRecord* record = disc >= 0 ? catalogue.GetDisc(static_cast<size_t>(disc)) : nullptr;
+        for (size_t i = 0; record != nullptr && i < record->GetTrackCount(); ++i) {
+            if (_stricmp(record->GetTrackPath(i).c_str(), path.c_str()) == 0) {
+                record->SetTrackTags(i, title, artist, album, genre);
+                break;
+            }
+        }
+    }
+    // The selection stays where the user left it.
+    const int row = SelectedRow();
+    FillMusicList(disc);
+    if (row >= 0) {
+        ListView_SetItemState(m_lstMusic.Hwnd(), row, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+    }
+}

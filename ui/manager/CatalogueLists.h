@@ -55,6 +55,10 @@ public:
     // After the in-place editor ended with a new text: refuses a label another disc has.
     void CommitRename();
     void Reload();
+    // New tags for the track with that path (without regard to case) in the selected disc; the
+    // music list shows them.
+    void SetTrackTags(const std::string& path, const std::string& title, const std::string& artist,
+                      const std::string& album, const std::string& genre);
 
     CEditListBox& Discs() { return m_lstDiscs; }
     CSkinListCtrl& Music() { return m_lstMusic; }

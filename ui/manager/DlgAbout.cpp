@@ -5,8 +5,6 @@
 #include "app/StartupLog.h"
 #include "res/ids/AboutIds.h"
 
-#include <vector>
-
 namespace {
 
 // The product version of the running program; empty when it carries no version resource.
@@ -21,13 +19,6 @@ std::string ProgramVersion() {
     }
     const VS_FIXEDFILEINFO& fixed = info.Fixed();
     return FormatVersion(fixed.dwProductVersionMS, fixed.dwProductVersionLS);
-}
-
-std::string WindowText(HWND window) {
-    int length = GetWindowTextLengthA(window);
-    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-    GetWindowTextA(window, text.data(), length + 1);
-    return text.data();
 }
 
 } // namespace

@@ -23,6 +23,8 @@
 #include "ui/manager/DlgAbout.h"
 #include "ui/manager/DlgQuickGuide.h"
 #include "ui/manager/ManagerLayout.h"
+#include "ui/options/DlgOptions.h"
+#include "ui/trackinfo/DlgFileInfo.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -240,6 +242,10 @@ void CDlgManager::RegisterMessages() {
         ShowProgramMenu();
         return 0;
     });
+    OnMessage(WM_EDIT_TAGS, [this](WPARAM, LPARAM) -> MessageResult {
+        EditTags();
+        return 0;
+    });
     OnMessage(WM_REFRESH_TRACKS, [this](WPARAM, LPARAM) -> MessageResult {
         if (m_lists.SelectedDisc() >= 0) {
             m_lists.FillMusicList(m_lists.SelectedDisc());
@@ -271,6 +277,15 @@ void CDlgManager::RegisterCommands() {
         return 0;
     });
     OnCommand(ID_OPEN_LOCATION, [this] { OpenLocation(); });
+    OnCommand(ID_EDIT_TAGS, [this] { EditTags(); });
+    OnNotify(IDC_MANAGER_MUSIC_LIST, LVN_ITEMCHANGED, [this](NMHDR& header) -> LRESULT {
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if ((change.uChanged & LVIF_STATE) != 0 &&
+            ((change.uNewState ^ change.uOldState) & LVIS_SELECTED) != 0) {
+            ShowSelectedTrack();
+        }
+        return 0;
+    });
     OnCommand(ID_SOFTWARE_WEBSITE, [this] { OpenWebSite(); });
     for (int command : {ID_REFRESH_MUSIC, ID_REFRESH_MUSIC_LIST, ID_REFRESH_DISC_LIST}) {
         OnCommand(command, [this] { WhenIdle(&CCatalogueLists::Reload); });
@@ -330,6 +345,8 @@ BOOL CDlgManager::OnInitDialog() {
     GetCaptureIntake().StartConversionThread();
 
     m_player.Create(CWinAppBase::Get()->Instance(), Hwnd(), m_stcTips);
+    m_dlgTrackPanel.Create(CWinAppBase::Get()->Instance(), Hwnd());
+    ShowWindow(m_dlgTrackPanel.Hwnd(), SW_SHOW);
     m_dlgGuide.Create(CWinAppBase::Get()->Instance(), Hwnd());
     m_lists.Attach(*this, IDC_MANAGER_DISC_LIST, IDC_MANAGER_MUSIC_LIST, m_dlgGuide.Hwnd(), ProjectFile());
     m_bmpSkin.Reset(LoadLangBitmap(IDB_MANAGER_SKIN));
@@ -382,9 +399,6 @@ void CDlgManager::SetupPanels() {
                              {true, 1, 105, 1, 92, 37, IDS_TIP_OPEN_OUTPUT},
                              {true, 2, 197, 1, 103, 37, IDS_TIP_OPTIONS},
                              {true, 3, 300, 1, 82, 37, IDS_TIP_SHOW_MENU}});
-    // The options dialog is not part of this program yet: its button shows that, rather than
-    // taking a click and doing nothing.
-    m_ctlToolbar.EnableRegion(2, false);
     m_ctlCaption.Attach(*this, IDC_MANAGER_CAPTION_BUTTONS);
     m_ctlCaption.SetBitmaps({IDB_MANAGER_CAPTION_NORMAL, IDB_MANAGER_CAPTION_HOVER,
                              IDB_MANAGER_CAPTION_PRESSED, IDB_MANAGER_CAPTION_DISABLED});
@@ -414,6 +428,7 @@ void CDlgManager::PlaceChildren(int width, int height) {
     place(m_lists.Discs().Hwnd(), places.discs);
     place(m_stcTips, places.tips);
     place(m_player.BarHwnd(), places.tips);
+    place(m_dlgTrackPanel.Hwnd(), places.trackPanel);
     if (moves != nullptr) {
         EndDeferWindowPos(moves);
     }
@@ -541,6 +556,9 @@ void CDlgManager::OnPanelAction(WPARAM region) {
     case 1:
         OpenLocation();
         break;
+    case 2:
+        ShowOptions();
+        break;
     case 3:
         PostMessageA(Hwnd(), WM_SHOW_MENU, 0, 0);
         break;
@@ -554,6 +572,42 @@ void CDlgManager::OnPanelAction(WPARAM region) {
     default:
         break;
     }
+}
+
+void CDlgManager::ShowOptions() {
+    if (CDlgOptions(GetSettings()).Run(CWinAppBase::Get()->Instance(), Hwnd()) == IDOK) {
+        // The conversion thread works from its own copy: the next track takes the new one, the
+        // track being encoded keeps what it started with.
+        GetCaptureIntake().SetChoices(FinishChoicesFrom(GetSettings()));
+    }
+}
+
+void CDlgManager::ShowSelectedTrack() {
+    const int row = m_lists.SelectedRow();
+    if (row < 0) {
+        m_dlgTrackPanel.SetTrack("", "", "");
+        return;
+    }
+    m_dlgTrackPanel.SetTrack(m_lists.RowText(row, kColumnLocation), m_lists.RowText(row, kColumnName),
+                             m_lists.RowText(row, kColumnTime));
+}
+
+void CDlgManager::EditTags() {
+    const int row = m_lists.SelectedRow();
+    if (row < 0) {
+        return;
+    }
+    CCatalogueSteps steps(GetDiscCatalogue());
+    CDlgFileInfo dialog(steps);
+    dialog.SetFile(m_lists.RowText(row, kColumnLocation));
+    if (dialog.DoModal(CWinAppBase::Get()->Instance(), Hwnd()) != IDOK ||
+        (dialog.Result() != kFileMp3 && dialog.Result() != kFileWma)) {
+        return;
+    }
+    // The dialog may have stepped to another file of the disc before OK: the tags are that file's.
+    const EditedTags& tags = dialog.Edited();
+    m_lists.SetTrackTags(dialog.Path(), tags.title, tags.artist, tags.album, tags.genre);
+    ShowSelectedTrack();
 }
 
 void CDlgManager::OnInitMenuPopup(HMENU menu) {
@@ -571,8 +625,8 @@ void CDlgManager::OnInitMenuPopup(HMENU menu) {
     enable(ID_MUSIC_DELETE, idle && disc && row);
     enable(ID_PLAY_SELECTED, row);
     enable(ID_OPEN_LOCATION, row || disc);
-    // Tag editing and the music-folder scan are not part of this program yet: shown, but off.
-    enable(ID_EDIT_TAGS, false);
+    enable(ID_EDIT_TAGS, row);
+    // The music-folder scan is not part of this program yet: shown, but off.
     enable(ID_SYNC_MUSIC_FOLDER, false);
 }
 
@@ -612,11 +666,7 @@ void CDlgManager::ShowProgramMenu() {
 void CDlgManager::OpenLocation() {
     const int row = m_lists.SelectedRow();
     if (row >= 0) {
-        char windows[MAX_PATH] = {};
-        GetWindowsDirectoryA(windows, MAX_PATH);
-        const std::string explorer = std::string(windows) + "\\explorer.exe";
-        const std::string parameters = " /e, /select, " + m_lists.RowText(row, kColumnLocation);
-        ShellExecuteA(Hwnd(), "open", explorer.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+        ShowFileInExplorer(Hwnd(), m_lists.RowText(row, kColumnLocation));
         return;
     }
     const int disc = m_lists.SelectedDisc();

@@ -13,6 +13,7 @@
 #include "ui/manager/DlgStartGuide.h"
 #include "ui/manager/DlgStatus.h"
 #include "ui/manager/ManagerPlayer.h"
+#include "ui/trackinfo/DlgMusicInfo.h"
 
 #include <memory>
 #include <string>
@@ -63,6 +64,10 @@ private:
     void ShowProgramMenu();
     void OpenLocation();
     void OpenWebSite();
+    void ShowOptions();
+    // The track panel shows the music list's selected file.
+    void ShowSelectedTrack();
+    void EditTags();
     // A catalogue command, unless a conversion is going on.
     void WhenIdle(void (CCatalogueLists::*command)());
     void SelectLanguage(UINT command);
@@ -82,6 +87,7 @@ private:
     CDlgStartGuide m_dlgGuide;
     CSystemTray m_tray;
     CCatalogueLists m_lists;
+    CDlgMusicInfo m_dlgTrackPanel;
     HWND m_stcTips = nullptr;
     int m_nTip = 0;
     CImagePanel m_ctlToolbar;
