@@ -32,6 +32,11 @@ constexpr UINT WM_HIDE_WINDOWS = WM_USER + 1203;
 // recorder; GetRecorderDescription() tells. wParam and lParam 0.
 constexpr UINT WM_DEVICE_FOUND = WM_USER + 6600;
 
+// Music-folder scan thread → synchronise dialog: wParam the files processed, lParam the files in
+// all; then, whether it ran to its end or was cancelled, WM_SYNC_DONE with 0 and 0.
+constexpr UINT WM_SYNC_PROGRESS = WM_USER + 6945;
+constexpr UINT WM_SYNC_DONE = WM_USER + 6946;
+
 // Anyone → manager window: stop playback (the bar makes way for the tips again).
 constexpr UINT WM_STOP_PLAYBACK = WM_USER + 3001;
 // Anyone → manager window: the two halves of "playback has finished"; both together stop it.

@@ -4,9 +4,9 @@
 #include "capture/AutomationObject.h"
 #include "capture/CueSheet.h"
 #include "capture/TrackTable.h"
+#include "project/DiscRecord.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -24,7 +24,6 @@ constexpr long kUserPlaylist = 2;
 enum ArtworkFormat : long { kJpeg = 1, kPng = 2, kBmp = 3 };
 
 constexpr uint32_t kFramesPerSecond = 75;
-constexpr int kSecondsPerHour = 3600;
 
 // Cut to what the field holds besides its terminator; the rest of the field is zeroed.
 template <size_t N> void StoreText(char (&field)[N], const std::string& text) {
@@ -257,16 +256,6 @@ IPlayerLookup& ITunesLookup() {
     return lookup;
 }
 
-// Exactly one hour (270,000 frames) takes the hour form, "1:00:00", as the player and this
-// program's own screens show every time from one hour on.
 std::string PlayerTimeText(uint32_t frames) {
-    int seconds = static_cast<int>(frames / kFramesPerSecond);
-    char text[32];
-    if (seconds >= kSecondsPerHour) {
-        snprintf(text, sizeof text, "%d:%02d:%02d", seconds / kSecondsPerHour, seconds / 60 % 60,
-                 seconds % 60);
-    } else {
-        snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
-    }
-    return text;
+    return TrackTimeText(static_cast<int>(frames / kFramesPerSecond));
 }

@@ -26,6 +26,5 @@ protected:
 // The lookup the capture intake uses unless it is given another.
 IPlayerLookup& ITunesLookup();
 
-// A track length in CD frames as the player shows a track's time: "%d:%02d" below one hour,
-// "%d:%02d:%02d" from one hour on.
+// A track length in CD frames as the player shows a track's time (TrackTimeText).
 std::string PlayerTimeText(uint32_t frames);

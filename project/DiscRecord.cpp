@@ -1,14 +1,12 @@
 #include "project/DiscRecord.h"
 
-#include "app/Settings.h"
-#include "companions/AudioTagCore/MediaMetaDataEdit.h"
-#include "encode/WmaLibrary.h"
-#include "finish/Mp3MetaDataEdit.h"
 #include "finish/NameSanitiser.h"
+#include "project/MusicFileEditor.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -35,38 +33,11 @@ std::string ReplaceEvery(std::string text, const std::string& from, const std::s
     return text;
 }
 
-bool HasExtension(const std::string& path, const char* extension) {
-    return path.size() >= 4 && _stricmp(path.c_str() + path.size() - 4, extension) == 0;
-}
-
-struct EditorDestroyer {
-    void operator()(CMediaMetaDataEdit* editor) const { editor->Destroy(); }
-};
-using Editor = std::unique_ptr<CMediaMetaDataEdit, EditorDestroyer>;
-
-Editor EditorFor(const std::string& path) {
-    if (HasExtension(path, ".MP3")) {
-        auto editor = std::make_unique<CMp3MetaDataEdit>(path.c_str());
-        editor->m_bID3v1 = GetSettings().mp3.id3v1;
-        editor->m_bID3v2 = GetSettings().mp3.id3v2;
-        return Editor(editor.release());
-    }
-    if (HasExtension(path, ".WMA")) {
-        // Without the WMA library there is no way to reach a WMA file's tags.
-        Editor editor(WmaLibrary::CreateWmaMetaDataEditor());
-        if (editor) {
-            editor->Set_strMusicFileName(path.c_str());
-        }
-        return editor;
-    }
-    return nullptr;
-}
-
 // The new title when the file's tag named the disc; only the title is written back, so the rest
 // of the tag (track number included) stays exactly as it was.
 std::optional<std::string> RetitleTag(const std::string& path, const std::string& oldLabel,
                                       const std::string& newLabel) {
-    Editor editor = EditorFor(path);
+    MusicFileEditor editor = EditorFor(path);
     if (!editor || editor->ReadMetaData() != 1) {
         return std::nullopt;
     }
@@ -81,6 +52,18 @@ std::optional<std::string> RetitleTag(const std::string& path, const std::string
 }
 
 } // namespace
+
+std::string TrackTimeText(int seconds) {
+    constexpr int kSecondsPerHour = 3600;
+    char text[32];
+    if (seconds >= kSecondsPerHour) {
+        snprintf(text, sizeof text, "%d:%02d:%02d", seconds / kSecondsPerHour, seconds / 60 % 60,
+                 seconds % 60);
+    } else {
+        snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
+    }
+    return text;
+}
 
 bool PathLiesIn(const std::string& path, const std::string& folder) {
     return path.size() > folder.size() && path[folder.size()] == '\\' &&

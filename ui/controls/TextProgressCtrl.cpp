@@ -8,6 +8,13 @@
 
 #include <algorithm>
 
+int ProgressPercent(unsigned done, unsigned total) {
+    if (total == 0) {
+        return 100;
+    }
+    return static_cast<int>((static_cast<double>(done) / total + 0.005) * 100);
+}
+
 ProgressFace ComputeProgressFace(int position, const std::string& text, bool textOverBar, int width) {
     ProgressFace face;
     face.showsText = !text.empty();

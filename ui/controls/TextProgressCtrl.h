@@ -18,6 +18,10 @@ struct ProgressFace {
 // stands instead of the bar unless it is to be drawn over it.
 ProgressFace ComputeProgressFace(int position, const std::string& text, bool textOverBar, int width);
 
+// The bar position for done of total: the fraction rounded to the nearest percent (half a percent
+// rounds up), or 100 when there is nothing to do.
+int ProgressPercent(unsigned done, unsigned total);
+
 class CTextProgressCtrl : public CControl {
 public:
     void SetPos(int position);

@@ -2,6 +2,7 @@
 
 #include "app/Localisation.h"
 #include "app/framework/Dialog.h"
+#include "app/framework/GdiScoped.h"
 #include "app/framework/Scoped.h"
 #include "app/framework/WinApp.h"
 #include "companions/AudioTagCore/EncodeFinishResult.h"
@@ -69,6 +70,11 @@ void CCatalogueLists::ApplyLanguage() {
 bool CCatalogueLists::Confirm(UINT formatId, const std::string& value) const {
     return CWinAppBase::Get()->MessageBoxText(FormatLangString(formatId, value).c_str(),
                                               MB_YESNO | MB_ICONQUESTION, m_hOwner) == IDYES;
+}
+
+void CCatalogueLists::ShowFirstDisc() {
+    SendMessageA(m_lstDiscs.Hwnd(), LB_RESETCONTENT, 0, 0);
+    ShowDisc(0);
 }
 
 void CCatalogueLists::ShowLastDisc() {
@@ -185,16 +191,16 @@ void CCatalogueLists::CommitRename() {
     if (disc < 0) {
         return;
     }
-    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     const std::string text = m_lstDiscs.ItemText(disc);
     DiscCatalogue& catalogue = GetDiscCatalogue();
     std::string label;
     bool exists = false;
     {
+        // A rename moves the disc's folder and files.
+        ScopedWaitCursor wait;
         ScopedLock lock(catalogue.Lock());
         DiscRecord* record = catalogue.GetDisc(static_cast<size_t>(disc));
         if (record == nullptr) {
-            SetCursor(previous);
             return;
         }
         label = record->GetLabel();
@@ -207,7 +213,6 @@ void CCatalogueLists::CommitRename() {
     // The list shows what the catalogue holds: the sanitised new label, or the old one kept.
     m_lstDiscs.SetItemText(disc, label);
     FillMusicList(disc);
-    SetCursor(previous);
     if (exists) {
         CWinAppBase::Get()->MessageBoxText(FormatLangString(IDS_LABEL_EXISTS, text).c_str(),
                                            MB_OK | MB_ICONWARNING, m_hOwner);
@@ -215,7 +220,7 @@ void CCatalogueLists::CommitRename() {
 }
 
 void CCatalogueLists::Reload() {
-    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    ScopedWaitCursor wait;
     SendMessageA(m_lstDiscs.Hwnd(), LB_RESETCONTENT, 0, 0);
     FillMusicList(-1);
     DiscCatalogue& catalogue = GetDiscCatalogue();
@@ -227,7 +232,6 @@ void CCatalogueLists::Reload() {
             ShowDisc(static_cast<int>(catalogue.GetCount()) - 1);
         }
     }
-    SetCursor(previous);
 }
 
 void CCatalogueLists::RecordTrack(const _AUDIO_ENCODE_FINISH_RESULT& result) {

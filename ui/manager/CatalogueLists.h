@@ -39,6 +39,8 @@ public:
     // shows its music files (none: the list is emptied).
     void ShowDisc(int disc);
     void ShowLastDisc();
+    // After the catalogue was replaced: the disc list rebuilt, the first disc shown.
+    void ShowFirstDisc();
     void FillMusicList(int disc);
     // The music list, or the guide in its place.
     void ShowMusicList(bool show);

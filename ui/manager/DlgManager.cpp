@@ -24,6 +24,7 @@
 #include "ui/manager/DlgQuickGuide.h"
 #include "ui/manager/ManagerLayout.h"
 #include "ui/options/DlgOptions.h"
+#include "ui/sync/DlgSync.h"
 #include "ui/trackinfo/DlgFileInfo.h"
 
 #include <commctrl.h>
@@ -294,6 +295,11 @@ void CDlgManager::RegisterCommands() {
     for (UINT command = kFirstLanguageCommand; command <= kLastLanguageCommand; ++command) {
         OnCommand(static_cast<int>(command), [this, command] { SelectLanguage(command); });
     }
+    OnCommand(ID_SYNC_MUSIC_FOLDER, [this] {
+        if (!IsBusy()) {
+            Synchronise();
+        }
+    });
     OnCommand(ID_DISC_RENAME, [this] { WhenIdle(&CCatalogueLists::BeginRename); });
     OnCommand(ID_DISC_DELETE, [this] { WhenIdle(&CCatalogueLists::DeleteDisc); });
     OnCommand(ID_MUSIC_DELETE, [this] {
@@ -582,6 +588,18 @@ void CDlgManager::ShowOptions() {
     }
 }
 
+void CDlgManager::Synchronise() {
+    CDlgSync sync(GetSettings().outputFolder);
+    if (sync.Run(CWinAppBase::Get()->Instance(), Hwnd()) != IDOK) {
+        return;
+    }
+    ScopedWaitCursor wait;
+    // The files of the list may be among those the catalogue no longer names.
+    m_player.StopPlayback(true);
+    GetDiscCatalogue().ReplaceAll(sync.Result());
+    m_lists.ShowFirstDisc();
+}
+
 void CDlgManager::ShowSelectedTrack() {
     const int row = m_lists.SelectedRow();
     if (row < 0) {
@@ -626,8 +644,7 @@ void CDlgManager::OnInitMenuPopup(HMENU menu) {
     enable(ID_PLAY_SELECTED, row);
     enable(ID_OPEN_LOCATION, row || disc);
     enable(ID_EDIT_TAGS, row);
-    // The music-folder scan is not part of this program yet: shown, but off.
-    enable(ID_SYNC_MUSIC_FOLDER, false);
+    enable(ID_SYNC_MUSIC_FOLDER, idle);
 }
 
 void CDlgManager::OnContextMenu(HWND over, POINT screen) {

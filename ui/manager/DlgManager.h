@@ -65,6 +65,8 @@ private:
     void OpenLocation();
     void OpenWebSite();
     void ShowOptions();
+    // The catalogue rebuilt from what lies in the output folder.
+    void Synchronise();
     // The track panel shows the music list's selected file.
     void ShowSelectedTrack();
     void EditTags();

@@ -34,10 +34,6 @@ void BringManagerForward() {
 
 } // namespace
 
-int StatusProgressPercent(unsigned done, unsigned total) {
-    return static_cast<int>((static_cast<double>(done) / total + 0.005) * 100);
-}
-
 RECT StatusCornerPlace(const RECT& workArea) {
     LONG left = workArea.right - kStatusWidth;
     LONG top = workArea.bottom - kStatusHeight;
@@ -169,13 +165,13 @@ void CDlgStatus::OnEncodeProgress(unsigned done, unsigned total) {
             UpdateWindow(Hwnd());
         }
         bool firstBlock = !m_strProgressText.empty();
-        bool changed = firstBlock || m_ctlProgress.Pos() != StatusProgressPercent(done, total);
+        bool changed = firstBlock || m_ctlProgress.Pos() != ProgressPercent(done, total);
         if (firstBlock) {
             ShowProgressText("");
             // Looked up once a track, not once a block: every lookup reads the language file.
             SetWindowTextA(m_stcCaption, LoadLangString(IDS_ENCODING).c_str());
         }
-        m_ctlProgress.SetPos(StatusProgressPercent(done, total));
+        m_ctlProgress.SetPos(ProgressPercent(done, total));
         // The encoder posts faster than a window repaints: painting waits for an empty queue, so
         // without this the bar would not move until the track is done. At most once a percent.
         if (changed) {

@@ -15,8 +15,6 @@ class TrackQueue;
 inline constexpr int kStatusWidth = 215;
 inline constexpr int kStatusHeight = 92;
 
-// The bar position for done of total (total not 0): the fraction rounded to the nearest percent.
-int StatusProgressPercent(unsigned done, unsigned total);
 // The window's place: flush with the right and bottom edges of the work area.
 RECT StatusCornerPlace(const RECT& workArea);
 

@@ -123,10 +123,10 @@ std::vector<std::string> PanelTips(HWND panel) {
 } // namespace
 
 TEST(StatusProgress, TheFractionIsRoundedToTheNearestPercent) {
-    EXPECT_EQ(StatusProgressPercent(1, 200), 1) << "0.005 and 0.005 round up";
-    EXPECT_EQ(StatusProgressPercent(199, 200), 100);
-    EXPECT_EQ(StatusProgressPercent(0, 200), 0);
-    EXPECT_EQ(StatusProgressPercent(994, 1000), 99);
+    EXPECT_EQ(ProgressPercent(1, 200), 1) << "0.005 and 0.005 round up";
+    EXPECT_EQ(ProgressPercent(199, 200), 100);
+    EXPECT_EQ(ProgressPercent(0, 200), 0);
+    EXPECT_EQ(ProgressPercent(994, 1000), 99);
 }
 
 TEST_F(StatusWindow, AnEncodingShowsItAtTheCornerWithItsBarAndTheEndHidesIt) {
