@@ -5,22 +5,9 @@
 # and modes, each copied a hundred times. Prints both times and the ratio.
 #
 # With QVL_BIN set (a bin folder of an existing build) the build and the Wine session are the
-# caller's: WINEPREFIX and DISPLAY as they stand.
+# caller's (bench-session.sh).
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-if [ -n "${QVL_BIN:-}" ]; then
-  bin=$QVL_BIN
-  QVL_WINE=/usr/lib/wine/wine64
-  export WINEDEBUG=${WINEDEBUG:--all}
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"' EXIT
-else
-  source "$here/../tools/env.sh"
-  qvl_ready_to_run
-  bin="$QVL_ROOT/build/x86_64/bin"
-  work=$(mktemp -d)
-  trap 'rm -rf "$work"; qvl_stop_session' EXIT
-fi
+source "$(dirname "$0")/bench-session.sh"
 
 mkdir -p "$work/src" "$work/files"
 i=0

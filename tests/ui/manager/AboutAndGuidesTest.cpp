@@ -18,12 +18,6 @@ using namespace uitest;
 
 namespace {
 
-std::string Text(HWND window) {
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // The centre of a child window, in its parent's client pixels.
 POINT Centre(HWND child) {
     RECT place;
@@ -48,7 +42,7 @@ TEST(AboutBox, ShowsTheProgramsOwnVersionAndOkEndsIt) {
     EXPECT_TRUE(EndsModal([&] { about.Run(GetModuleHandleA(nullptr), nullptr); },
                           [&] { return about.Hwnd(); },
                           [&](HWND dialog) {
-                              line = Text(GetDlgItem(dialog, IDC_ABOUT_NAME));
+                              line = WindowText(GetDlgItem(dialog, IDC_ABOUT_NAME));
                               SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
                           }));
     EXPECT_EQ(line, "Quaverlane, Version 1.0.0.0");
@@ -100,7 +94,7 @@ TEST_F(StartGuide, ALanguageSwitchReachesItsTexts) {
     SendMessageA(m_guide.Hwnd(), WM_LANGUAGE_CHANGED, 0, 0);
     CLanguageFile file(ProgramFolder() + "\\Lang\\lang_deu.ini");
     EXPECT_EQ(
-        Text(m_guide.Item(IDC_STARTGUIDE_HEADING)),
+        WindowText(m_guide.Item(IDC_STARTGUIDE_HEADING)),
         file.Value("DIALOG_IDD_" + std::to_string(IDD_START_GUIDE), std::to_string(IDC_STARTGUIDE_HEADING)));
-    EXPECT_NE(Text(m_guide.Item(IDC_STARTGUIDE_HEADING)), "Welcome to Quaverlane");
+    EXPECT_NE(WindowText(m_guide.Item(IDC_STARTGUIDE_HEADING)), "Welcome to Quaverlane");
 }

@@ -18,12 +18,6 @@ using namespace uitest;
 
 namespace {
 
-std::string Text(HWND window) {
-    char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // A control of one of the dialog's pages, which are child dialogs of it.
 HWND PageControl(HWND dialog, int id) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -71,9 +65,9 @@ TEST_F(FileInfoDialog, EditsOnBothTagPagesReachTheFileAndTheManager) {
     const std::string path = Copy("target.mp3", "edited.mp3");
     std::string bitrate, rate, channels, tabs;
     Run(path, [&](HWND dialog) {
-        bitrate = Text(PageControl(dialog, IDC_SUMMARY_BITRATE));
-        rate = Text(PageControl(dialog, IDC_SUMMARY_SAMPLE_RATE));
-        channels = Text(PageControl(dialog, IDC_SUMMARY_CHANNELS));
+        bitrate = WindowText(PageControl(dialog, IDC_SUMMARY_BITRATE));
+        rate = WindowText(PageControl(dialog, IDC_SUMMARY_SAMPLE_RATE));
+        channels = WindowText(PageControl(dialog, IDC_SUMMARY_CHANNELS));
         tabs = std::to_string(SendMessageA(GetDlgItem(dialog, IDC_FILEINFO_TAB), TCM_GETITEMCOUNT, 0, 0));
         SetWindowTextA(PageControl(dialog, IDC_ID3V2_TITLE), "New Title");
         SetWindowTextA(PageControl(dialog, IDC_ID3V2_GENRE), "Nu Jazz");
@@ -122,11 +116,11 @@ TEST_F(FileInfoDialog, UnknownGenreShowsOtherAndCopyLeavesTheGenre) {
     std::string genreV1, titleV2, genreV2Before, genreV2After;
     Run(path, [&](HWND dialog) {
         genreV1 = SelectedText(PageControl(dialog, IDC_ID3V1_GENRE));
-        genreV2Before = Text(PageControl(dialog, IDC_ID3V2_GENRE));
+        genreV2Before = WindowText(PageControl(dialog, IDC_ID3V2_GENRE));
         SetWindowTextA(PageControl(dialog, IDC_ID3V1_TITLE), "Copied");
         Click(PageControl(dialog, IDC_ID3V1_COPY));
-        titleV2 = Text(PageControl(dialog, IDC_ID3V2_TITLE));
-        genreV2After = Text(PageControl(dialog, IDC_ID3V2_GENRE));
+        titleV2 = WindowText(PageControl(dialog, IDC_ID3V2_TITLE));
+        genreV2After = WindowText(PageControl(dialog, IDC_ID3V2_GENRE));
         Click(GetDlgItem(dialog, IDCANCEL));
     });
     EXPECT_EQ(genreV1, "Other");
@@ -156,8 +150,8 @@ TEST_F(FileInfoDialog, NextStopsAtTheLastTrackOfTheDisc) {
         Click(GetDlgItem(dialog, IDC_FILEINFO_NEXT));
         nextAtLast = IsWindowEnabled(GetDlgItem(dialog, IDC_FILEINFO_NEXT)) != FALSE;
         previousAtLast = IsWindowEnabled(GetDlgItem(dialog, IDC_FILEINFO_PREVIOUS)) != FALSE;
-        shownPath = Text(GetDlgItem(dialog, IDC_FILEINFO_PATH));
-        shownTitle = Text(PageControl(dialog, IDC_ID3V2_TITLE));
+        shownPath = WindowText(GetDlgItem(dialog, IDC_FILEINFO_PATH));
+        shownTitle = WindowText(PageControl(dialog, IDC_ID3V2_TITLE));
         Click(GetDlgItem(dialog, IDCANCEL));
     });
     EXPECT_FALSE(previousAtFirst);
@@ -174,7 +168,7 @@ TEST_F(FileInfoDialog, WmaTagsAreEditedOnTheirOwnPage) {
     std::string tabs, shownTitle;
     Run(path, [&](HWND dialog) {
         tabs = std::to_string(SendMessageA(GetDlgItem(dialog, IDC_FILEINFO_TAB), TCM_GETITEMCOUNT, 0, 0));
-        shownTitle = Text(PageControl(dialog, IDC_WMAINFO_TITLE));
+        shownTitle = WindowText(PageControl(dialog, IDC_WMAINFO_TITLE));
         SetWindowTextA(PageControl(dialog, IDC_WMAINFO_TITLE), "Sea Road");
         SetWindowTextA(PageControl(dialog, IDC_WMAINFO_GENRE), "Folk");
         SetWindowTextA(PageControl(dialog, IDC_WMAINFO_TRACK), "4");
