@@ -10,6 +10,7 @@
 #include "res/ids/TrayIds.h"
 #include "tests/player/DecoderTestSupport.h"
 #include "tests/player/EngineTestSupport.h"
+#include "tests/support/PcmFixtures.h"
 #include "tests/support/SampleDiscTexts.h"
 #include "tests/support/TestSupport.h"
 #include "tools/control/AppControl.h"
@@ -258,4 +259,47 @@ TEST_F(ManagerEndToEnd, AConvertedFileIsHeardWhileThePlayerBarShowsAndAStopBring
     PostMessageA(m_window, WM_STOP_PLAYBACK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(tips) && !IsWindowVisible(bar); }, kTimeout))
         << "a stop brings the tips back";
+}
+
+// Catches a synchronisation that the window does not show, or that lists other than what lies in
+// the music folder: every folder with music a disc, every music file a track with its length.
+TEST_F(ManagerEndToEnd, SynchronisingListsWhatTheMusicFolderHolds) {
+    const std::string music = m_root / "music";
+    CreateFolderTree(music + "\\Alpha");
+    CreateFolderTree(music + "\\Beta\\Empty");
+    const std::string mp3 = ReadFile(DecoderInput("layer3.mp3"));
+    ASSERT_FALSE(mp3.empty());
+    WriteFile(music + "\\Alpha\\one.mp3", mp3);
+    WriteFile(music + "\\Alpha\\two.mp3", mp3);
+    WriteFile(music + "\\Alpha\\notes.txt", "not music");
+    WriteFile(music + "\\Beta\\three.wav", WavBytes(TestPcm(44100 * 4 * 3)));
+    CreateFolderTree(DataFolder());
+    WriteFile(ProjectFilePath(), "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n"
+                                 "<quaverlane_project disc_count=\"0\" first_run=\"0\">\n"
+                                 "<options codec=\"mp3\"><output_folder path=\"" +
+                                     music + "\"/></options>\n</quaverlane_project>\n");
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_TRUE(AppControl::PostCommand(m_window, ID_SYNC_MUSIC_FOLDER));
+    ASSERT_TRUE(WaitFor([&] { return AppControl::ListBoxItems(Discs()).size() == 2; }, kTimeout));
+    // The discs come in the order of their folders' times: each is looked at by what it holds.
+    std::vector<std::vector<std::string>> alpha;
+    std::vector<std::vector<std::string>> beta;
+    std::vector<std::vector<std::string>> shown;
+    for (int disc = 0; disc < 2; ++disc) {
+        ASSERT_TRUE(AppControl::SelectListBoxItem(Discs(), disc));
+        const auto before = shown;
+        ASSERT_TRUE(WaitFor([&] { return !(shown = Rows()).empty() && shown != before; }, kTimeout));
+        (shown.size() == 2 ? alpha : beta) = shown;
+    }
+    ASSERT_EQ(alpha.size(), 2u);
+    ASSERT_EQ(beta.size(), 1u);
+    for (const std::vector<std::string>& row : alpha) {
+        EXPECT_EQ(row[2], "0:04") << row[6];
+        EXPECT_EQ(row[6].rfind(music + "\\Alpha\\", 0), 0u) << row[6];
+    }
+    EXPECT_EQ(beta[0][2], "0:03");
+    EXPECT_EQ(beta[0][6], music + "\\Beta\\three.wav");
+    Exit();
+    const std::string saved = ReadFile(ProjectFilePath());
+    EXPECT_NE(saved.find("disc_count=\"2\""), std::string::npos) << saved;
 }
