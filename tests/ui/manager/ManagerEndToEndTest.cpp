@@ -5,7 +5,9 @@
 #include "app/framework/AppFolders.h"
 #include "app/framework/FolderTree.h"
 #include "finish/Id3Tag.h"
+#include "res/ids/FileInfoIds.h"
 #include "res/ids/ManagerIds.h"
+#include "res/ids/OptionsIds.h"
 #include "res/ids/PlayerIds.h"
 #include "res/ids/TrayIds.h"
 #include "tests/player/DecoderTestSupport.h"
@@ -302,4 +304,64 @@ TEST_F(ManagerEndToEnd, SynchronisingListsWhatTheMusicFolderHolds) {
     Exit();
     const std::string saved = ReadFile(ProjectFilePath());
     EXPECT_NE(saved.find("disc_count=\"2\""), std::string::npos) << saved;
+}
+
+// Catches tags edited through the manager that reach the file but not the list or the project file
+// (or the other way round).
+TEST_F(ManagerEndToEnd, TagsEditedFromTheListReachTheFileTheListAndTheProjectFile) {
+    DeleteFileA(ProjectFilePath().c_str());
+    ASSERT_NE(Start(), nullptr);
+    ChildProcess recorder(BinFolder() + "\\recsim.exe", "--speed max --sample-seconds 2");
+    ASSERT_EQ(recorder.Wait(kTimeout), 0u);
+    ASSERT_TRUE(RowsBecome(3));
+    ASSERT_TRUE(AppControl::SelectListViewRow(Music(), 1));
+    const std::string file = Rows()[1][6];
+    ASSERT_TRUE(AppControl::PostCommand(m_window, ID_EDIT_TAGS));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] { return (dialog = AppControl::FindWindowTitled(m_program->Id(), "File Info")) != nullptr; },
+        kTimeout));
+    // The pages are children of the dialog, the hidden ones too.
+    HWND title = nullptr;
+    for (HWND page = GetWindow(dialog, GW_CHILD); page != nullptr && title == nullptr;
+         page = GetWindow(page, GW_HWNDNEXT)) {
+        title = GetDlgItem(page, IDC_ID3V2_TITLE);
+    }
+    ASSERT_NE(title, nullptr);
+    SendMessageA(title, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Lanterns, Edited"));
+    SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return Rows().size() == 3 && Rows()[1][1] == "Lanterns, Edited"; }, kTimeout))
+        << "the list shows the new title";
+    TrackTags tags;
+    ASSERT_TRUE(ReadId3Tag(file.c_str(), ID3TT_ID3V2, tags));
+    EXPECT_EQ(tags.title, "Lanterns, Edited");
+    Exit();
+    EXPECT_NE(ReadFile(ProjectFilePath()).find("title=\"Lanterns, Edited\""), std::string::npos);
+}
+
+// Catches options that reach the settings but not the conversion (the next burn still MP3), or
+// that the project file does not keep.
+TEST_F(ManagerEndToEnd, TheNextBurnFollowsTheOptionsChosenAndTheProjectFileKeepsThem) {
+    DeleteFileA(ProjectFilePath().c_str());
+    ASSERT_NE(Start(), nullptr);
+    // The toolbar's "Program options" button.
+    PostMessageA(m_window, WM_PANEL_ACTION, 2, 0);
+    HWND options = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] { return (options = AppControl::FindWindowTitled(m_program->Id(), "Options")) != nullptr; },
+        kTimeout));
+    SendMessageA(GetDlgItem(options, IDC_OPTIONS_WMA), BM_CLICK, 0, 0);
+    SendMessageA(GetDlgItem(options, IDOK), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(options); }, kTimeout));
+
+    ChildProcess recorder(BinFolder() + "\\recsim.exe", "--speed max --sample-seconds 2");
+    ASSERT_EQ(recorder.Wait(kTimeout), 0u);
+    ASSERT_TRUE(RowsBecome(3));
+    for (const std::vector<std::string>& row : Rows()) {
+        EXPECT_EQ(_stricmp(row[6].c_str() + row[6].size() - 4, ".WMA"), 0) << row[6];
+        EXPECT_TRUE(FileExists(row[6])) << row[6];
+    }
+    Exit();
+    const std::string saved = ReadFile(ProjectFilePath());
+    EXPECT_NE(saved.find("codec=\"wma\""), std::string::npos) << saved;
 }
