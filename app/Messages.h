@@ -54,3 +54,9 @@ constexpr UINT_PTR kBurnEndTimer = 3338;
 constexpr UINT kBurnEndTimerPeriod = 300;
 constexpr UINT_PTR kPlayTimeTimer = 3212;
 constexpr UINT kPlayTimePeriod = 500;
+
+// Windows Media Player control's event sink → host window (play state stopped) and the
+// media-information thread (play state ready: nothing to read; open state media open: read it).
+constexpr UINT WM_WMP_STOPPED = WM_USER + 4097;
+constexpr UINT WM_WMP_READY = WM_USER + 4098;
+constexpr UINT WM_WMP_MEDIA_OPEN = WM_USER + 4099;

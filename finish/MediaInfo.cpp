@@ -145,7 +145,7 @@ std::string CoverBytes(TagLib::File& file) {
 
 } // namespace
 
-bool GetMediaInfo(const char* path, MediaInfoResult& result) {
+bool ReadMediaInfoFromFile(const char* path, MediaInfoResult& result) {
     result = MediaInfoResult{};
     OpenedFile file(path);
     if (file.get() == nullptr) {

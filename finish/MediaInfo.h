@@ -27,8 +27,9 @@ struct AudioSummary {
     bool stereo = false;
 };
 
-// Fills result from the file's tags; false, with result emptied, when the file cannot be read.
-bool GetMediaInfo(const char* path, MediaInfoResult& result);
+// Fills result from the file's own tags; false, with result emptied, when the file cannot be read.
+// Where Windows Media Player is at hand the track panel asks it first (GetMediaInfo).
+bool ReadMediaInfoFromFile(const char* path, MediaInfoResult& result);
 
 // Writes the file's cover picture (the front cover when there are several) to imagePath; false when
 // it has none or cannot be read.

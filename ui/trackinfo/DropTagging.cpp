@@ -4,6 +4,7 @@
 #include "encode/WmaLibrary.h"
 #include "finish/Id3Tag.h"
 #include "ui/trackinfo/FileInfoModel.h"
+#include "ui/trackinfo/WmpMediaInfo.h"
 
 namespace {
 

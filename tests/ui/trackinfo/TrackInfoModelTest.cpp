@@ -69,7 +69,7 @@ TEST_F(MediaInfoTest, TagsOfFlacOggAndMpeg4SourcesWhateverTheirName) {
     // under a name the MP4 reader is not chosen by) among them.
     for (const char* name : {"source.flac", "source.ogg", "source.m4a", "source.MOV"}) {
         MediaInfoResult info;
-        ASSERT_TRUE(GetMediaInfo(Copy(name).c_str(), info)) << name;
+        ASSERT_TRUE(ReadMediaInfoFromFile(Copy(name).c_str(), info)) << name;
         EXPECT_EQ(info.title, "Tidewater") << name;
         EXPECT_EQ(info.artist, "Mara_Quill") << name;
         EXPECT_EQ(info.album, "Saltmarsh_Songs") << name;
@@ -84,10 +84,10 @@ TEST_F(MediaInfoTest, Mp3AndWmaSourcesToo) {
     // Catches the formats Windows Media Player would have read, MP3 and WMA, left out of the reader
     // that stands in for it.
     MediaInfoResult info;
-    ASSERT_TRUE(GetMediaInfo(Copy("target.mp3", "source.mp3").c_str(), info));
+    ASSERT_TRUE(ReadMediaInfoFromFile(Copy("target.mp3", "source.mp3").c_str(), info));
     EXPECT_EQ(info.title, "Old_Title");
     EXPECT_EQ(info.trackNumber, 3);
-    ASSERT_TRUE(GetMediaInfo(Copy("target.wma", "source.wma").c_str(), info));
+    ASSERT_TRUE(ReadMediaInfoFromFile(Copy("target.wma", "source.wma").c_str(), info));
     EXPECT_EQ(info.artist, "Old_Crew");
 }
 
@@ -98,7 +98,7 @@ TEST_F(MediaInfoTest, DamagedOrMissingSourcesGiveNothing) {
         const std::string path = Copy(name);
         MediaInfoResult info;
         info.title = "left over";
-        GetMediaInfo(path.c_str(), info);
+        ReadMediaInfoFromFile(path.c_str(), info);
         EXPECT_EQ(info.title, "") << name;
         EXPECT_FALSE(SaveMediaCover(path.c_str(), (m_folder / "cover.jpg").c_str())) << name;
         const std::string target = Copy("target.mp3", std::string("t_") + name + ".mp3");
