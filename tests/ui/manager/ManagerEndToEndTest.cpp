@@ -312,6 +312,7 @@ TEST_F(ManagerEndToEnd, TagsEditedFromTheListReachTheFileTheListAndTheProjectFil
     DeleteFileA(ProjectFilePath().c_str());
     ASSERT_NE(Start(), nullptr);
     ChildProcess recorder(BinFolder() + "\\recsim.exe", "--speed max --sample-seconds 2");
+    ASSERT_TRUE(recorder.Started());
     ASSERT_EQ(recorder.Wait(kTimeout), 0u);
     ASSERT_TRUE(RowsBecome(3));
     ASSERT_TRUE(AppControl::SelectListViewRow(Music(), 1));
@@ -339,8 +340,8 @@ TEST_F(ManagerEndToEnd, TagsEditedFromTheListReachTheFileTheListAndTheProjectFil
     EXPECT_NE(ReadFile(ProjectFilePath()).find("title=\"Lanterns, Edited\""), std::string::npos);
 }
 
-// Catches options that reach the settings but not the conversion (the next burn still MP3), or
-// that the project file does not keep.
+// Catches options that reach the settings but not the conversion (the next burn still MP3 at the
+// old place and rate), or that the project file does not keep.
 TEST_F(ManagerEndToEnd, TheNextBurnFollowsTheOptionsChosenAndTheProjectFileKeepsThem) {
     DeleteFileA(ProjectFilePath().c_str());
     ASSERT_NE(Start(), nullptr);
@@ -350,18 +351,28 @@ TEST_F(ManagerEndToEnd, TheNextBurnFollowsTheOptionsChosenAndTheProjectFileKeeps
     ASSERT_TRUE(WaitFor(
         [&] { return (options = AppControl::FindWindowTitled(m_program->Id(), "Options")) != nullptr; },
         kTimeout));
+    // Another output folder, WMA, and its last (lowest) format: 48 kbps instead of 192.
+    const std::string output = m_root / "out";
+    SendMessageA(GetDlgItem(options, IDC_OPTIONS_OUTPUT_FOLDER), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(output.c_str()));
     SendMessageA(GetDlgItem(options, IDC_OPTIONS_WMA), BM_CLICK, 0, 0);
+    HWND formats = GetDlgItem(options, IDC_OPTIONS_WMA_FORMAT);
+    SendMessageA(formats, CB_SETCURSEL, SendMessageA(formats, CB_GETCOUNT, 0, 0) - 1, 0);
     SendMessageA(GetDlgItem(options, IDOK), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(options); }, kTimeout));
 
     ChildProcess recorder(BinFolder() + "\\recsim.exe", "--speed max --sample-seconds 2");
+    ASSERT_TRUE(recorder.Started());
     ASSERT_EQ(recorder.Wait(kTimeout), 0u);
     ASSERT_TRUE(RowsBecome(3));
     for (const std::vector<std::string>& row : Rows()) {
         EXPECT_EQ(_stricmp(row[6].c_str() + row[6].size() - 4, ".WMA"), 0) << row[6];
-        EXPECT_TRUE(FileExists(row[6])) << row[6];
+        EXPECT_EQ(row[6].rfind(output + "\\", 0), 0u) << row[6];
+        // Two seconds at 48 kbps are some 12 KB; at the 192 kbps of the first format, 48 KB.
+        EXPECT_LT(ReadFile(row[6]).size(), 30000u) << row[6];
     }
     Exit();
     const std::string saved = ReadFile(ProjectFilePath());
     EXPECT_NE(saved.find("codec=\"wma\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find("<output_folder path=\"" + output + "\"/>"), std::string::npos) << saved;
 }
