@@ -4,6 +4,8 @@
 #include "app/Settings.h"
 #include "app/framework/AppFolders.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -149,6 +151,14 @@ std::string ReadLangValue(const std::string& section, const std::string& key) {
 
 std::string LoadLangString(UINT id) {
     return CurrentLanguage().String(id);
+}
+
+std::string FormatLangString(UINT formatId, const std::string& value) {
+    const std::string format = LoadLangString(formatId);
+    std::string text(format.size() + value.size() + 64, '\0');
+    const int length = snprintf(text.data(), text.size(), format.c_str(), value.c_str());
+    text.resize(length > 0 ? std::min(static_cast<size_t>(length), text.size() - 1) : 0);
+    return text;
 }
 
 void LocaliseDialog(HWND window, int templateId) {

@@ -39,6 +39,8 @@ CLanguageFile CurrentLanguage();
 // The lookups through the current language file.
 std::string ReadLangValue(const std::string& section, const std::string& key);
 std::string LoadLangString(UINT id);
+// The string with that id as a format, its one %s filled with value.
+std::string FormatLangString(UINT formatId, const std::string& value);
 void LocaliseDialog(HWND window, int templateId);
 void LocaliseMenu(HMENU menu, bool menuBar = false);
 HBITMAP LoadLangBitmap(UINT resourceId);

@@ -4,7 +4,7 @@
 #include "capture/AutomationObject.h"
 #include "capture/CueSheet.h"
 #include "capture/TrackTable.h"
-#include "project/DiscRecord.h"
+#include "companions/AudioTagCore/TrackTimeText.h"
 
 #include <algorithm>
 #include <cstring>

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -52,18 +51,6 @@ std::optional<std::string> RetitleTag(const std::string& path, const std::string
 }
 
 } // namespace
-
-std::string TrackTimeText(int seconds) {
-    constexpr int kSecondsPerHour = 3600;
-    char text[32];
-    if (seconds >= kSecondsPerHour) {
-        snprintf(text, sizeof text, "%d:%02d:%02d", seconds / kSecondsPerHour, seconds / 60 % 60,
-                 seconds % 60);
-    } else {
-        snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
-    }
-    return text;
-}
 
 bool PathLiesIn(const std::string& path, const std::string& folder) {
     return path.size() > folder.size() && path[folder.size()] == '\\' &&

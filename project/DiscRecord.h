@@ -11,10 +11,6 @@
 // where the path has a separator: a sibling folder whose name merely starts the same way is not it.
 bool PathLiesIn(const std::string& path, const std::string& folder);
 
-// A track's time as the program's screens show it: "%d:%02d" below one hour and "%d:%02d:%02d" from
-// one hour on, so exactly 3600 seconds reads "1:00:00".
-std::string TrackTimeText(int seconds);
-
 // One track as a whole, for the callers that read all of its fields at once.
 struct TrackRecord {
     std::string title;

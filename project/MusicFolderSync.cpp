@@ -5,6 +5,7 @@
 #include "app/framework/GdiScoped.h"
 #include "app/framework/MessagePump.h"
 #include "player/FileInfoForPath.h"
+#include "companions/AudioTagCore/TrackTimeText.h"
 #include "project/MusicFileEditor.h"
 
 #include <algorithm>

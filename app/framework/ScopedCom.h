@@ -15,6 +15,28 @@ template <typename T> void ReleaseInterface(T* object) {
 }
 template <typename T> using ScopedInterface = ScopedResource<T*, NullTraits<T*, ReleaseInterface<T>>>;
 
+// The reference count of a COM object of our own: it starts owned by its maker and deletes the
+// object with the last reference. The object's AddRef and Release forward to Up and Down.
+class ComRefCount {
+public:
+    ComRefCount() = default;
+    virtual ~ComRefCount() = default;
+    ComRefCount(const ComRefCount&) = delete;
+    ComRefCount& operator=(const ComRefCount&) = delete;
+
+    ULONG Up() { return ++m_references; }
+    ULONG Down() {
+        const ULONG left = --m_references;
+        if (left == 0) {
+            delete this;
+        }
+        return left;
+    }
+
+private:
+    ULONG m_references = 1;
+};
+
 inline void FreeBstr(BSTR text) {
     SysFreeString(text);
 }

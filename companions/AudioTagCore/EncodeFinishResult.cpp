@@ -1,8 +1,7 @@
 #include "companions/AudioTagCore/EncodeFinishResult.h"
 
 #include "companions/AudioTagCore/EncodeWorkParam.h"
-
-#include <cstdio>
+#include "companions/AudioTagCore/TrackTimeText.h"
 
 #include <cstring>
 
@@ -16,15 +15,9 @@ void CopyText(char (&target)[MAX_PATH], const char* text) {
     lstrcpynA(target, text, MAX_PATH);
 }
 
-// The track's length as the screens show it, always reckoned as 16-bit stereo at 44,100 Hz
-// whatever the format.
-void FormatDurationText(DWORD dataBytes, char* text, size_t size) {
-    auto seconds = static_cast<int>(dataBytes * 0.25 * (1.0 / 44100) + 0.51);
-    if (seconds >= 3600) {
-        snprintf(text, size, "%d:%02d:%02d", seconds / 3600, seconds % 3600 / 60, seconds % 60);
-    } else {
-        snprintf(text, size, "%d:%02d", seconds % 3600 / 60, seconds % 60);
-    }
+// The track's length in seconds, always reckoned as 16-bit stereo at 44,100 Hz whatever the format.
+int DurationSeconds(DWORD dataBytes) {
+    return static_cast<int>(dataBytes * 0.25 * (1.0 / 44100) + 0.51);
 }
 
 } // namespace
@@ -40,7 +33,7 @@ void PostEncodeFinished(const _AUDIO_ENCODE_WORK_PARAM& work) {
     CopyText(result->genre, work.tags.genre.c_str());
     CopyText(result->outputPath, work.outputPath);
     CopyText(result->sourcePath, work.sourcePath);
-    FormatDurationText(work.totalBytes, result->duration, sizeof result->duration);
+    CopyText(result->duration, TrackTimeText(DurationSeconds(work.totalBytes)).c_str());
     if (!PostMessageA(work.notifyWindow, work.finishedMessage, 0, reinterpret_cast<LPARAM>(result))) {
         delete result;
     }

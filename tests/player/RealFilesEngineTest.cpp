@@ -36,7 +36,7 @@ TEST(RealFilesEngine, RealFilesReachBothOutputsAsIndependentDecodersHearThem) {
     };
     const Case cases[] = {
         {"tone.wav", 0, false},      {"layer3.mp3", 0, false},    {"layer2.mp2", 0, false},
-        {"wmav2.wma", 0, false},     {"layer3.mp3", 0, true},     {"tone48.wav", 1, false},
+        {"wmav2.wma", 0, false},     {"layer3.mp3", 0, true},     {"tone_48.wav", 1, false},
         {"layer3_48.mp3", 1, false}, {"layer2_48.mp2", 1, false}, {"wmav2_48.wma", 1, false},
     };
     for (const Case& test : cases) {

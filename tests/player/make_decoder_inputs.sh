@@ -8,32 +8,28 @@ rm -rf "$out"
 mkdir -p "$out"
 cd "$out"
 
-# Two different sweeps, one a channel: any slip of a sample or swap of the channels shows.
-sox -D -n -r 44100 -c 2 -b 16 tone.wav synth 4.3 sine 200-3000 sine 900-150 gain -4
-sox -D tone.wav -t raw -e signed -b 16 -L tone.wav.raw
+ffdec() { ffmpeg -v error -nostdin -i "$1" -f s16le -acodec pcm_s16le "$1.raw"; }
+# Two different sweeps, one a channel: any slip of a sample or swap of the channels shows. The
+# same at 48 kHz (names ending in _48), the rate at which Wine's DirectSound mixes, for that
+# output's tests.
+for rate in 44100 48000; do
+  s=$([ "$rate" = 48000 ] && echo _48 || true)
+  sox -D -n -r "$rate" -c 2 -b 16 "tone$s.wav" synth 4.3 sine 200-3000 sine 900-150 gain -4
+  sox -D "tone$s.wav" -t raw -e signed -b 16 -L "tone$s.wav.raw"
+  lame --quiet -b 128 "tone$s.wav" "layer3$s.mp3"
+  ffdec "layer3$s.mp3"
+  ffmpeg -v error -nostdin -i "tone$s.wav" -c:a mp2 -b:a 192k "layer2$s.mp2"
+  ffdec "layer2$s.mp2"
+  ffmpeg -v error -nostdin -i "tone$s.wav" -c:a wmav2 -b:a 128k "wmav2$s.wma"
+  ffdec "wmav2$s.wma"
+done
 sox -D -n -r 22050 -c 1 -b 8 -e unsigned mono8.wav synth 2.5 sine 300-2000 gain -3
 sox -D mono8.wav -t raw -e unsigned -b 8 mono8.wav.raw
 # Not PCM: A-law, format tag 6.
 sox -D tone.wav -e a-law -b 8 alaw.wav
 
-ffdec() { ffmpeg -v error -nostdin -i "$1" -f s16le -acodec pcm_s16le "$1.raw"; }
-lame --quiet -b 128 tone.wav layer3.mp3
-ffdec layer3.mp3
 lame --quiet -V 5 -m m --resample 22.05 tone.wav layer3_mono.mp3
 ffdec layer3_mono.mp3
-ffmpeg -v error -nostdin -i tone.wav -c:a mp2 -b:a 192k layer2.mp2
-ffdec layer2.mp2
-ffmpeg -v error -nostdin -i tone.wav -c:a wmav2 -b:a 128k wmav2.wma
-ffdec wmav2.wma
-# The same at 48 kHz, the rate at which Wine's DirectSound mixes, for that output's tests.
-sox -D -n -r 48000 -c 2 -b 16 tone48.wav synth 4.3 sine 200-3000 sine 900-150 gain -4
-sox -D tone48.wav -t raw -e signed -b 16 -L tone48.wav.raw
-lame --quiet -b 128 tone48.wav layer3_48.mp3
-ffdec layer3_48.mp3
-ffmpeg -v error -nostdin -i tone48.wav -c:a mp2 -b:a 192k layer2_48.mp2
-ffdec layer2_48.mp2
-ffmpeg -v error -nostdin -i tone48.wav -c:a wmav2 -b:a 128k wmav2_48.wma
-ffdec wmav2_48.wma
 
 python3 - <<'PY'
 import random, struct

@@ -2,6 +2,7 @@
 // and WAV files (made by Debian's tools, read back by ffprobe) walked independently of the scan.
 #include "app/Messages.h"
 #include "app/framework/MessagePump.h"
+#include "companions/AudioTagCore/TrackTimeText.h"
 #include "project/MusicFolderSync.h"
 #include "tests/project/CatalogueTestSupport.h"
 #include "tests/support/TestSupport.h"

@@ -12,7 +12,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
@@ -30,12 +29,6 @@ std::string ColumnText(int column) {
 }
 
 } // namespace
-
-std::string FormatLangString(UINT formatId, const std::string& value) {
-    char text[1024];
-    snprintf(text, sizeof text, LoadLangString(formatId).c_str(), value.c_str());
-    return text;
-}
 
 void CCatalogueLists::Attach(CDialogBase& owner, int discListId, int musicListId, HWND guide,
                              std::string projectFile) {

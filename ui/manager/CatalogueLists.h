@@ -77,6 +77,3 @@ private:
     CSkinListCtrl m_lstMusic;
     SessionRecorder m_recorder;
 };
-
-// The format's one %s filled with the value, in the language in use.
-std::string FormatLangString(UINT formatId, const std::string& value);

@@ -6,8 +6,6 @@
 #include "res/ids/PlayerIds.h"
 #include "res/ids/StringIds.h"
 
-#include <cstdio>
-
 namespace {
 
 constexpr int kStripWidth = 210;
@@ -125,9 +123,7 @@ void CDlgPlayer::ShowNowPlaying() {
         m_ctlMarquee.SetItemText(m_pNowPlaying, Translate(kNothingYet));
         return;
     }
-    char text[MAX_PATH + 1024];
-    snprintf(text, sizeof text, LoadLangString(IDS_NOW_PLAYING).c_str(), m_strNowPlayingPath.c_str());
-    m_ctlMarquee.SetItemText(m_pNowPlaying, text);
+    m_ctlMarquee.SetItemText(m_pNowPlaying, FormatLangString(IDS_NOW_PLAYING, m_strNowPlayingPath));
 }
 
 void CDlgPlayer::SetTimeText(const std::string& text) {

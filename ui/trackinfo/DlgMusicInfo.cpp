@@ -14,6 +14,9 @@
 #include "ui/trackinfo/FileInfoModel.h"
 
 #include <shellapi.h>
+#include <shlwapi.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -177,12 +180,20 @@ void CDlgMusicInfo::Paint() {
     DrawLine(dc, m_tags.album.c_str(), 8 + 2 * kLineHeight, kDimTextColour);
     DrawLine(dc, m_strTime, 8 + 3 * kLineHeight, kDimTextColour);
     if (!m_strPath.empty()) {
-        char where[MAX_PATH + 64];
-        snprintf(where, sizeof where, LoadLangString(IDS_WHERE).c_str(), m_strPath.c_str());
+        // Only the path gives way when the line is too long: the words around it stay whole.
         RECT location = kPanelLocation;
+        SIZE words{};
+        const std::string frame = FormatLangString(IDS_WHERE, "");
+        GetTextExtentPoint32A(dc, frame.c_str(), static_cast<int>(frame.size()), &words);
+        char path[MAX_PATH] = {};
+        lstrcpynA(path, m_strPath.c_str(), MAX_PATH);
+        PathCompactPathA(dc, path,
+                         static_cast<UINT>(std::max(0L, location.right - location.left - words.cx)));
+        const std::string where = FormatLangString(IDS_WHERE, path);
         SetTextColor(dc, kDimTextColour);
-        DrawTextA(dc, where, -1, &location,
-                  DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_PATH_ELLIPSIS);
+        // A file name longer than the line itself is cut at its end.
+        DrawTextA(dc, where.c_str(), -1, &location,
+                  DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     BitBlt(paint.Get(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
 }

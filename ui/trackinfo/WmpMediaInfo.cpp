@@ -62,7 +62,7 @@ void TakeAttribute(const std::wstring& name, BSTR value, MediaInfoResult& result
 
 // The least a container gives an ActiveX control so that it runs in place in a window: the
 // client site, and the in-place site that names the window and the control's rectangle.
-class CWMPSite final : public IOleClientSite, public IOleInPlaceSite {
+class CWMPSite final : public IOleClientSite, public IOleInPlaceSite, private ComRefCount {
 public:
     explicit CWMPSite(HWND host) : m_hHost(host) {}
 
@@ -78,14 +78,8 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --m_references;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return Up(); }
+    ULONG STDMETHODCALLTYPE Release() override { return Down(); }
 
     // IOleClientSite: nothing is saved and there is no document to name.
     HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
@@ -133,12 +127,11 @@ public:
 
 private:
     HWND m_hHost;
-    ULONG m_references = 1;
 };
 
 // Turns the control's play and open state changes into the messages of the host window and the
 // media-information thread.
-class CWMPEventSink final : public IDispatch {
+class CWMPEventSink final : public IDispatch, private ComRefCount {
 public:
     CWMPEventSink(HWND host, DWORD thread) : m_hHost(host), m_dwThread(thread) {}
 
@@ -151,14 +144,8 @@ public:
         *object = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --m_references;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return Up(); }
+    ULONG STDMETHODCALLTYPE Release() override { return Down(); }
 
     // The control calls by dispatch identifier only; there is no type information to give.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
@@ -195,7 +182,6 @@ public:
 private:
     HWND m_hHost;
     DWORD m_dwThread;
-    ULONG m_references = 1;
 };
 
 #pragma GCC diagnostic pop

@@ -7,6 +7,8 @@
 //   ready      becomes ready without open media
 //   silent     accepts the file and never answers
 // Everything the host does not use fails with E_NOTIMPL.
+#include "app/framework/ScopedCom.h"
+
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
@@ -53,23 +55,6 @@ Attributes AttributesOf(const std::string& mode) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 
-// Reference counting shared by the double's objects.
-class Counted {
-public:
-    virtual ~Counted() = default;
-    ULONG Up() { return ++m_references; }
-    ULONG Down() {
-        const ULONG left = --m_references;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
-
-private:
-    ULONG m_references = 1;
-};
-
 // The control's dispatch members are reached through the vtable only.
 template <typename Interface> class NoDispatch : public Interface {
 public:
@@ -87,7 +72,7 @@ public:
     }
 };
 
-class DoubleMedia final : public NoDispatch<IWMPMedia>, public Counted {
+class DoubleMedia final : public NoDispatch<IWMPMedia>, public ComRefCount {
 public:
     explicit DoubleMedia(Attributes attributes) : m_attributes(std::move(attributes)) {}
 
@@ -146,7 +131,7 @@ private:
 };
 
 // The one connection point, for the control's events; one sink at a time.
-class DoubleEvents final : public IConnectionPoint, public Counted {
+class DoubleEvents final : public IConnectionPoint, public ComRefCount {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (iid == IID_IUnknown || iid == IID_IConnectionPoint) {
@@ -212,7 +197,7 @@ private:
 class DoublePlayer final : public IOleObject,
                            public NoDispatch<IWMPPlayer4>,
                            public IConnectionPointContainer,
-                           public Counted {
+                           public ComRefCount {
 public:
     DoublePlayer() : m_mode(Mode()) {}
 
