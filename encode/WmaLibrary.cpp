@@ -47,12 +47,8 @@ CMediaMetaDataEdit* WmaLibrary::CreateWmaMetaDataEditor() {
     return static_cast<CMediaMetaDataEdit*>(CallFactory("CreateWMAMetaDataEditObject"));
 }
 
-void WmaLibrary::MetaDataEditorDestroyer::operator()(CMediaMetaDataEdit* editor) const {
-    editor->Destroy();
-}
-
-WmaLibrary::ScopedWmaEditor WmaLibrary::WmaEditorFor(const char* path) {
-    ScopedWmaEditor editor(CreateWmaMetaDataEditor());
+ScopedMetaDataEditor WmaLibrary::WmaEditorFor(const char* path) {
+    ScopedMetaDataEditor editor(CreateWmaMetaDataEditor());
     if (editor != nullptr) {
         editor->Set_strMusicFileName(path);
     }

@@ -2,11 +2,10 @@
 // offered.
 #pragma once
 
-#include <memory>
+#include "companions/AudioTagCore/MediaMetaDataEdit.h"
 
 class IWMACodecInfoManager;
 class CAudioEncoder;
-class CMediaMetaDataEdit;
 
 namespace WmaLibrary {
 
@@ -20,12 +19,7 @@ CAudioEncoder* CreateEncoder();
 // A tag editor for WMA files; the caller frees it with its Destroy.
 CMediaMetaDataEdit* CreateWmaMetaDataEditor();
 
-// An editor made by the library goes back through its own Destroy, never the program's delete.
-struct MetaDataEditorDestroyer {
-    void operator()(CMediaMetaDataEdit* editor) const;
-};
-using ScopedWmaEditor = std::unique_ptr<CMediaMetaDataEdit, MetaDataEditorDestroyer>;
 // An editor with the file selected; null without the library.
-ScopedWmaEditor WmaEditorFor(const char* path);
+ScopedMetaDataEditor WmaEditorFor(const char* path);
 
 } // namespace WmaLibrary

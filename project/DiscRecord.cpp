@@ -36,7 +36,7 @@ std::string ReplaceEvery(std::string text, const std::string& from, const std::s
 // of the tag (track number included) stays exactly as it was.
 std::optional<std::string> RetitleTag(const std::string& path, const std::string& oldLabel,
                                       const std::string& newLabel) {
-    MusicFileEditor editor = EditorFor(path);
+    ScopedMetaDataEditor editor = EditorFor(path);
     if (!editor || editor->ReadMetaData() != 1) {
         return std::nullopt;
     }

@@ -10,20 +10,13 @@ bool HasExtension(const std::string& path, const char* extension) {
     return path.size() >= 4 && _stricmp(path.c_str() + path.size() - 4, extension) == 0;
 }
 
-MusicFileEditor EditorFor(const std::string& path) {
+ScopedMetaDataEditor EditorFor(const std::string& path) {
     if (HasExtension(path, ".MP3")) {
         auto editor = std::make_unique<CMp3MetaDataEdit>(path.c_str());
         editor->m_bID3v1 = GetSettings().mp3.id3v1;
         editor->m_bID3v2 = GetSettings().mp3.id3v2;
-        return MusicFileEditor(editor.release());
+        return ScopedMetaDataEditor(editor.release());
     }
-    if (HasExtension(path, ".WMA")) {
-        // Without the WMA library there is no way to reach a WMA file's tags.
-        MusicFileEditor editor(WmaLibrary::CreateWmaMetaDataEditor());
-        if (editor) {
-            editor->Set_strMusicFileName(path.c_str());
-        }
-        return editor;
-    }
-    return nullptr;
+    // Without the WMA library there is no way to reach a WMA file's tags.
+    return HasExtension(path, ".WMA") ? WmaLibrary::WmaEditorFor(path.c_str()) : nullptr;
 }

@@ -10,11 +10,6 @@
 // Whether the last four characters of the path are the extension (".MP3"), whatever their case.
 bool HasExtension(const std::string& path, const char* extension);
 
-struct EditorDestroyer {
-    void operator()(CMediaMetaDataEdit* editor) const { editor->Destroy(); }
-};
-using MusicFileEditor = std::unique_ptr<CMediaMetaDataEdit, EditorDestroyer>;
-
 // An editor already given the path, with the ID3 choices of the settings for an MP3 file; null for
 // a file of another kind, or a WMA file when the WMA library is missing.
-MusicFileEditor EditorFor(const std::string& path);
+ScopedMetaDataEditor EditorFor(const std::string& path);

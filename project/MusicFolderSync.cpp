@@ -101,7 +101,7 @@ bool ReadTrack(const std::string& path, TrackRecord& track) {
         std::string name = path.substr(path.rfind('\\') + 1);
         track.title = name.substr(0, name.size() - 4);
     } else {
-        MusicFileEditor editor = EditorFor(path);
+        ScopedMetaDataEditor editor = EditorFor(path);
         if (!editor) {
             return false;
         }

@@ -6,6 +6,8 @@
 #include "companions/AudioTagCore/TrackTags.h"
 #include "companions/AudioTagCore/AudioTagCore.h"
 
+#include <memory>
+
 class AUDIOTAGCORE_API CMediaMetaDataEdit {
 public:
     CMediaMetaDataEdit();
@@ -37,3 +39,10 @@ public:
 protected:
     TagString m_strMusicFileName;
 };
+
+// An editor goes through its own Destroy, never the caller's delete: the WMA library's editors
+// live in the library's heap.
+struct MetaDataEditorDestroyer {
+    void operator()(CMediaMetaDataEdit* editor) const { editor->Destroy(); }
+};
+using ScopedMetaDataEditor = std::unique_ptr<CMediaMetaDataEdit, MetaDataEditorDestroyer>;

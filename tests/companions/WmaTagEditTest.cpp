@@ -9,11 +9,7 @@ using namespace qvltest;
 
 namespace {
 
-// The editor's own Destroy frees it, as the program's callers do.
-struct EditorDestroyer {
-    void operator()(CMediaMetaDataEdit* editor) const { editor->Destroy(); }
-};
-using Editor = std::unique_ptr<CMediaMetaDataEdit, EditorDestroyer>;
+using Editor = ScopedMetaDataEditor;
 
 class WmaFileTest : public testing::Test {
 protected:

@@ -80,7 +80,7 @@ void CDlgFileInfo::SetFile(const std::string& path) {
         artwork = m_tagV2.artworkPath.c_str();
     } else if (m_nKind == kFileWma) {
         // Without the WMA library WMA tags can be neither read nor written.
-        if (WmaLibrary::ScopedWmaEditor editor = WmaLibrary::WmaEditorFor(path.c_str())) {
+        if (ScopedMetaDataEditor editor = WmaLibrary::WmaEditorFor(path.c_str())) {
             editor->ReadMetaData();
             m_tagV1 = editor->m_metaData;
             artwork = editor->ReadArtImage((DefaultCaptureFolder() + "\\id3tag_artwork.jpg").c_str()).c_str();
@@ -233,7 +233,7 @@ void CDlgFileInfo::WriteTags() {
         confirmed = m_bIncludeV2 || !m_bIncludeV1 ? &m_tagV2 : &m_tagV1;
     } else if (m_nKind == kFileWma) {
         m_pageWMAInfo.Store();
-        if (WmaLibrary::ScopedWmaEditor editor = WmaLibrary::WmaEditorFor(path)) {
+        if (ScopedMetaDataEditor editor = WmaLibrary::WmaEditorFor(path)) {
             editor->m_metaData = m_tagV1;
             editor->WriteMetaData();
         }

@@ -67,7 +67,7 @@ TrackTags ReadTrackForPanel(const std::string& path, const std::string& artworkF
         tags.artworkPath = "";
         return tags;
     case kFileWma:
-        if (WmaLibrary::ScopedWmaEditor editor = WmaLibrary::WmaEditorFor(path.c_str())) {
+        if (ScopedMetaDataEditor editor = WmaLibrary::WmaEditorFor(path.c_str())) {
             editor->ReadMetaData();
             tags = editor->m_metaData;
             tags.artworkPath = editor->ReadArtImage(artworkFile.c_str());

@@ -51,7 +51,7 @@ int TagTrackFromSource(const std::string& source, const std::string& target, con
         return 1;
     }
     if (kind == kFileWma) {
-        WmaLibrary::ScopedWmaEditor editor = WmaLibrary::WmaEditorFor(target.c_str());
+        ScopedMetaDataEditor editor = WmaLibrary::WmaEditorFor(target.c_str());
         if (editor == nullptr) {
             return 0;
         }
