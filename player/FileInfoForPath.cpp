@@ -6,6 +6,22 @@
 #include <string>
 
 int GetFileInfoForPath(const char* path, FileInfo* info) {
+    return FileInfoReader().Read(path, info);
+}
+
+int GetFileLength(const char* path) {
+    return FileInfoReader().Length(path);
+}
+
+FileInfoReader::~FileInfoReader() {
+    for (int kind = 0; kind < kKinds; ++kind) {
+        if (m_made[kind]) {
+            m_codecs[kind].Uninitialise(&m_codecs[kind]);
+        }
+    }
+}
+
+int FileInfoReader::Read(const char* path, FileInfo* info) {
     *info = FileInfo{};
     if (path == nullptr) {
         return 0;
@@ -17,28 +33,31 @@ int GetFileInfoForPath(const char* path, FileInfo* info) {
     std::string extension(dot + 1);
     // The system code page's rules, as for every other text of the program.
     CharLowerBuffA(extension.data(), static_cast<DWORD>(extension.size()));
-    void (*init)(CodecModule*) = nullptr;
-    if (extension == "mp3") {
-        init = InitMp3Codec;
-    } else if (extension == "wav") {
-        init = InitWavCodec;
-    } else if (extension == "wma") {
-        init = InitWmaCodec;
-    } else {
+    static constexpr struct {
+        const char* extension;
+        void (*init)(CodecModule*);
+    } kDecoders[kKinds] = {{"mp3", InitMp3Codec}, {"wav", InitWavCodec}, {"wma", InitWmaCodec}};
+    int kind = 0;
+    while (kind < kKinds && extension != kDecoders[kind].extension) {
+        ++kind;
+    }
+    if (kind == kKinds) {
         return 0;
     }
-    CodecModule codec{};
-    init(&codec);
+    CodecModule& codec = m_codecs[kind];
+    if (!m_made[kind]) {
+        kDecoders[kind].init(&codec);
+        m_made[kind] = true;
+    }
     const bool opened = codec.OpenFile(&codec, path, 0, nullptr) == 1;
     if (opened) {
         codec.GetFileInfo(&codec, info);
         codec.CloseFile(&codec);
     }
-    codec.Uninitialise(&codec);
     return opened ? 1 : 0;
 }
 
-int GetFileLength(const char* path) {
+int FileInfoReader::Length(const char* path) {
     FileInfo info{};
-    return GetFileInfoForPath(path, &info) == 1 ? info.lengthSeconds : 0;
+    return Read(path, &info) == 1 ? info.lengthSeconds : 0;
 }

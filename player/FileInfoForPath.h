@@ -8,3 +8,21 @@
 int GetFileInfoForPath(const char* path, FileInfo* info);
 // The length in seconds; 0 when the file cannot be read.
 int GetFileLength(const char* path);
+
+// The same for many files in a row: one decoder record of each kind is made on first need and kept,
+// so that what a decoder loads (the WMA decoding library) is loaded once for all the files.
+class FileInfoReader {
+public:
+    FileInfoReader() = default;
+    ~FileInfoReader();
+    FileInfoReader(const FileInfoReader&) = delete;
+    FileInfoReader& operator=(const FileInfoReader&) = delete;
+
+    int Read(const char* path, FileInfo* info);
+    int Length(const char* path);
+
+private:
+    static constexpr int kKinds = 3;
+    CodecModule m_codecs[kKinds] = {};
+    bool m_made[kKinds] = {};
+};

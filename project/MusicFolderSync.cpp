@@ -1,11 +1,9 @@
 #include "project/MusicFolderSync.h"
 
 #include "app/Messages.h"
-#include "app/framework/AppFolders.h"
-#include "app/framework/GdiScoped.h"
 #include "app/framework/MessagePump.h"
-#include "player/FileInfoForPath.h"
 #include "companions/AudioTagCore/TrackTimeText.h"
+#include "player/FileInfoForPath.h"
 #include "project/MusicFileEditor.h"
 
 #include <algorithm>
@@ -96,7 +94,7 @@ bool CountFiles(MusicFolderScanJob& job, const std::string& folder) {
 
 // The track of one file; false when it is to be left out (a WMA file without the library, or
 // with tags the library cannot read). An MP3 file whose tags cannot be read keeps empty tags.
-bool ReadTrack(const std::string& path, TrackRecord& track) {
+bool ReadTrack(const std::string& path, FileInfoReader& lengths, TrackRecord& track) {
     if (HasExtension(path, ".WAV")) {
         std::string name = path.substr(path.rfind('\\') + 1);
         track.title = name.substr(0, name.size() - 4);
@@ -116,7 +114,7 @@ bool ReadTrack(const std::string& path, TrackRecord& track) {
         }
     }
     track.path = path;
-    track.time = TrackTimeText(GetFileLength(path.c_str()));
+    track.time = TrackTimeText(lengths.Length(path.c_str()));
     return true;
 }
 
@@ -134,12 +132,13 @@ std::unique_ptr<DiscRecord> NewDisc(const std::string& folder, const std::string
 }
 
 // The folder's own files make its disc (or discs); its sub-folders are handled as they are met.
-bool BuildDiscs(MusicFolderScanJob& job, const std::string& folder, DiscList& discs) {
+bool BuildDiscs(MusicFolderScanJob& job, const std::string& folder, FileInfoReader& lengths,
+                DiscList& discs) {
     std::vector<FileEntry> files;
     bool whole =
         ForEachEntry(job, folder, [&](const std::string& path, bool isFolder, const WIN32_FIND_DATAA& entry) {
             if (isFolder) {
-                return BuildDiscs(job, path, discs);
+                return BuildDiscs(job, path, lengths, discs);
             }
             if (IsMusicFile(path)) {
                 files.push_back({TimeValue(entry.ftLastWriteTime), path});
@@ -161,7 +160,7 @@ bool BuildDiscs(MusicFolderScanJob& job, const std::string& folder, DiscList& di
             return false;
         }
         TrackRecord track;
-        if (ReadTrack(file.path, track)) {
+        if (ReadTrack(file.path, lengths, track)) {
             if (!disc || disc->GetTrackCount() == DiscRecord::kMaxTracks) {
                 if (disc) {
                     discs.push_back(std::move(disc));
@@ -215,11 +214,10 @@ bool ScanMusicFolder(MusicFolderScanJob& job) {
         return true;
     }
     PostProgress(job, true);
-    // Each length of a WMA file is read through a decoder record that loads the WMA decoding
-    // library and frees it again; held here, it is loaded once for the whole scan.
-    ScopedModule wmaDecoding(LoadLibraryA(JoinPath(ProgramFolder(), "WmaDecodeCore.dll").c_str()));
+    // One reader for the whole scan: the WMA decoding library is loaded once, not once a file.
+    FileInfoReader lengths;
     DiscList discs;
-    if (!BuildDiscs(job, job.root, discs)) {
+    if (!BuildDiscs(job, job.root, lengths, discs)) {
         return false;
     }
     std::stable_sort(discs.begin(), discs.end(), [](const auto& a, const auto& b) {
