@@ -23,7 +23,13 @@ set_target_properties(qvl_id3lib PROPERTIES
 # The program loads lame_enc.dll from its own folder, so it sits beside every executable we build.
 set(QVL_LAME_ENC_DLL "${QVL_DEPS_PREFIX}/bin/lame_enc.dll")
 set(QVL_LAME_INCLUDE "${QVL_DEPS_PREFIX}/include/lame")
-file(COPY "${QVL_LAME_ENC_DLL}" DESTINATION "${CMAKE_BINARY_DIR}/bin")
+# Copied at build time, so that a rebuilt dependency reaches the folder without a new configure.
+add_custom_command(
+    OUTPUT ${CMAKE_BINARY_DIR}/bin/lame_enc.dll
+    COMMAND ${CMAKE_COMMAND} -E copy ${QVL_LAME_ENC_DLL} ${CMAKE_BINARY_DIR}/bin/lame_enc.dll
+    DEPENDS ${QVL_LAME_ENC_DLL}
+    VERBATIM)
+add_custom_target(qvl_lame_enc ALL DEPENDS ${CMAKE_BINARY_DIR}/bin/lame_enc.dll)
 
 # FFmpeg, cut down to WMA, for WmaEncodeCore.dll and WmaDecodeCore.dll. Static libraries link in
 # dependency order; after them what FFmpeg takes from the system (bcrypt for its random seeds).

@@ -13,6 +13,7 @@ packages=(
   quilt nasm autoconf automake libtool dpkg-dev fp-utils-3.2.2
   python3-mutagen mpg123 sox ffmpeg
   lame
+  nsis zip p7zip-full python3-pefile
   librsvg2-bin
   locales fonts-ipafont-gothic
 )

@@ -1,5 +1,6 @@
 // The about box, the quick guide and the start guide in this process, built from the program's
 // own resources.
+#include "QvlVersion.h"
 #include "app/Localisation.h"
 #include "app/Messages.h"
 #include "app/framework/AppFolders.h"
@@ -45,7 +46,7 @@ TEST(AboutBox, ShowsTheProgramsOwnVersionAndOkEndsIt) {
                               line = WindowText(GetDlgItem(dialog, IDC_ABOUT_NAME));
                               SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
                           }));
-    EXPECT_EQ(line, "Quaverlane, Version 1.0.0.0");
+    EXPECT_EQ(line, std::string("Quaverlane, Version ") + QVL_VERSION_TEXT);
 }
 
 TEST(QuickGuide, EscapeAndThePicturesCloseButtonEachEndIt) {
