@@ -148,6 +148,8 @@ Section "Quaverlane" SecProgram
   WriteRegDWORD HKLM "${QVL_UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${QVL_UNINSTALL_KEY}" "NoRepair" 1
   WriteRegDWORD HKLM "${QVL_UNINSTALL_KEY}" "TempFolderWrittenBySetup" $TempFolderWritten
+  ; The uninstaller speaks the language the installation was made in.
+  WriteRegStr HKLM "${QVL_UNINSTALL_KEY}" "InstallerLanguage" $LANGUAGE
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${QVL_UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
