@@ -5,8 +5,17 @@
 # tray menu, in each language, and every control of the toolkit in its states. Saved as PNG below
 # the folder given, or below build/x86_64/screenshots. (The main job keeps pictures of the status
 # window while it encodes and of the manager window after the burn: tools/run-main.sh.)
+#
+# With --user-guide first, it also runs the main job in a Wine prefix of its own (so that the
+# manager window lists that one burn) and puts the README's pictures into docs/images: the
+# manager window, the status window and the options dialog.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
+user_guide=0
+if [ "${1:-}" = --user-guide ]; then
+  user_guide=1
+  shift
+fi
 shots=${1:-$QVL_ROOT/build/x86_64/screenshots}
 out="$shots/templates"
 qvl_ready_to_run
@@ -77,3 +86,16 @@ for picture in "$shots"/controls/*.bmp; do
   [ -e "$picture" ] && /usr/bin/convert "$picture" "${picture%.bmp}.png" && rm -f "$picture"
 done
 echo "screenshots: $(ls "$shots"/controls/*.png 2>/dev/null | wc -l) pictures in $shots/controls"
+
+if [ "$user_guide" = 1 ]; then
+  guide_prefix="$QVL_CACHE/user-guide-prefix"
+  rm -rf "$guide_prefix"
+  WINEPREFIX="$guide_prefix" bash "$QVL_ROOT/tools/run-main.sh" >/dev/null
+  rm -rf "$guide_prefix"
+  images="$QVL_ROOT/docs/images"
+  mkdir -p "$images"
+  cp "$QVL_ROOT/build/x86_64/screenshots/main-job/manager-window.png" "$images/manager-window.png"
+  cp "$QVL_ROOT/build/x86_64/screenshots/main-job/status-window.png" "$images/status-window.png"
+  cp "$shots/windows/eng-options.png" "$images/options-dialog.png"
+  echo "screenshots: the user guide's pictures in $images"
+fi
