@@ -62,7 +62,8 @@ Var TempFolderWritten
 !define MUI_LANGDLL_REGISTRY_KEY "${QVL_UNINSTALL_KEY}"
 !define MUI_LANGDLL_REGISTRY_VALUENAME "InstallerLanguage"
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Quaverlane.exe"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION QvlStartAsTheUser
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_COMPONENTS
@@ -108,6 +109,13 @@ Var TempFolderWritten
     DeleteRegValue HKLM "${QVL_RUN_KEY}" "${QVL_RUN_VALUE}"
   ${EndIf}
 !macroend
+
+; The installer runs elevated, possibly as another account than the user's: started directly, the
+; program would be that account's, keeping its music and catalogue in that account's documents.
+; The shell starts it as the logged-on user.
+Function QvlStartAsTheUser
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\Quaverlane.exe"'
+FunctionEnd
 
 Section "Quaverlane" SecProgram
   SectionIn RO

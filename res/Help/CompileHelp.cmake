@@ -5,11 +5,11 @@
 # errors (a broken anchor, a missing page), so its output is read instead, and a warning counts as
 # an error: a help file with a dead link is not one to ship.
 #
-# Variables: LANGUAGE, CODEPAGE, CHARSET, SOURCE_DIR, STAGE_DIR, OUTPUT, CHMCMD, ICONV.
+# Variables: LANGUAGE, CODEPAGE, CHARSET, SOURCE_DIR, STAGE_DIR, OUTPUT, CHMCMD, ICONV, PYTHON.
 
 cmake_minimum_required(VERSION 3.25)
 
-foreach(_variable LANGUAGE CODEPAGE CHARSET SOURCE_DIR STAGE_DIR OUTPUT CHMCMD ICONV)
+foreach(_variable LANGUAGE CODEPAGE CHARSET SOURCE_DIR STAGE_DIR OUTPUT CHMCMD ICONV PYTHON)
     if(NOT DEFINED ${_variable} OR "${${_variable}}" STREQUAL "")
         message(FATAL_ERROR "CompileHelp.cmake needs -D${_variable}=...")
     endif()
@@ -57,6 +57,14 @@ execute_process(
 file(WRITE ${STAGE_DIR}/chmcmd.log "${_log}")
 if(NOT _chmcmd_result EQUAL 0 OR _log MATCHES "(^|\n)(Error|Warning)" OR NOT EXISTS ${STAGE_DIR}/${_compiled})
     message(FATAL_ERROR "chmcmd could not compile ${_project} cleanly:\n${_log}")
+endif()
+
+execute_process(
+    COMMAND ${PYTHON} -B ${CMAKE_CURRENT_LIST_DIR}/steady_chm_time.py ${STAGE_DIR}/${_compiled}
+    ERROR_VARIABLE _steady_error
+    RESULT_VARIABLE _steady_result)
+if(NOT _steady_result EQUAL 0)
+    message(FATAL_ERROR "${_steady_error}")
 endif()
 
 get_filename_component(_output_dir ${OUTPUT} DIRECTORY)

@@ -118,13 +118,20 @@ def tree_digests(folder):
 class Release(unittest.TestCase):
     version = None
 
+    first_sums = None
+
     @classmethod
     def setUpClass(cls):
-        done = subprocess.run(["bash", os.path.join(ROOT, "tools", "make-release.sh")], stdin=subprocess.DEVNULL,
-                              capture_output=True, timeout=3600)
-        if done.returncode != 0:
-            raise AssertionError("make-release.sh failed:\n" + done.stdout.decode(errors="replace")[-3000:] +
-                                 done.stderr.decode(errors="replace")[-3000:])
+        # Made twice: the second must give the same bytes as the first.
+        for run in range(2):
+            done = subprocess.run(["bash", os.path.join(ROOT, "tools", "make-release.sh")],
+                                  stdin=subprocess.DEVNULL, capture_output=True, timeout=3600)
+            if done.returncode != 0:
+                raise AssertionError("make-release.sh failed:\n" + done.stdout.decode(errors="replace")[-3000:] +
+                                     done.stderr.decode(errors="replace")[-3000:])
+            if run == 0:
+                with open(os.path.join(DIST, "SHA256SUMS")) as f:
+                    cls.first_sums = f.read()
         with open(os.path.join(ROOT, "build", "x86_64", "generated", "Version.nsh")) as f:
             cls.version = f.read().split('QVL_VERSION "')[1].split('"')[0]
 
@@ -142,6 +149,11 @@ class Release(unittest.TestCase):
         for name, digest in listed.items():
             with open(os.path.join(DIST, name), "rb") as f:
                 self.assertEqual(hashlib.sha256(f.read()).hexdigest(), digest, name)
+
+    def test_the_release_made_again_is_the_same_to_the_byte(self):
+        # Catches a tool (strip, zip, makensis) that stamps the time of the run into the release.
+        with open(os.path.join(DIST, "SHA256SUMS")) as f:
+            self.assertEqual(f.read(), self.first_sums)
 
     def test_each_installer_and_zip_hold_the_same_program_folder_built_for_their_target(self):
         # Catches a 64-bit module in the 32-bit release (there is no 32-bit Wine here to notice),
@@ -185,6 +197,8 @@ class Release(unittest.TestCase):
         # uninstaller that leaves the program or its registry entries behind or takes the music.
         self.assertIsNone(reg_value(PROGRAM_KEY, "TempFolder"), "a fresh prefix has no capture folder")
         wine(self.artefact("x86_64", "setup"), "/S")
+        # Installed again over itself, as an update is: the capture folder stays the installer's.
+        wine(self.artefact("x86_64", "setup"), "/S")
         folder = unix_path(PROGRAM_FOLDER)
         with zipfile.ZipFile(self.artefact("x86_64", "zip")) as archive:
             shipped = {n.split("/", 1)[1] for n in archive.namelist() if not n.endswith("/")}
@@ -207,6 +221,11 @@ class Release(unittest.TestCase):
             burn = wine(os.path.join(BIN, "recsim.exe"), "--speed", "52", "--sample-seconds", "4",
                         timeout=300).strip().splitlines()[-1]
             self.assertTrue(burn.lower().startswith(capture.lower()), burn)
+            # A silent installation cannot ask the user to end the running copy: it must give up
+            # (code 2) instead of waiting for an answer or replacing the files in use.
+            refused = subprocess.run([WINE, self.artefact("x86_64", "setup"), "/S"], env=wine_env(),
+                                     stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+            self.assertEqual(refused.returncode, 2)
             music = self.documents("My Music", "Quaverlane")
             burn_folder = unix_path(burn)
             wait_until(lambda: os.path.isdir(burn_folder) and
