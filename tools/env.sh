@@ -37,6 +37,10 @@ qvl_wine_prefix() {
     echo "wine: creating the prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     "$QVL_WINE" wineboot -i >/dev/null 2>&1 </dev/null || { echo "wine: wineboot failed" >&2; return 1; }
+    # Written now, before any session starts the desktop process: the desktop reads it once, at its
+    # start, and a desktop that started without it waits two seconds for a window manager at every
+    # change of its tray window (a program's exit among them).
+    qvl_unmanaged_windows
     "$QVL_WINESERVER" -w
     # Wine links Documents, Desktop and the rest to the Unix home folder; the program writes
     # its data and wipes its capture folder below Documents, so they become folders of the prefix.
@@ -78,7 +82,11 @@ qvl_start_session() {
   [ -e "/tmp/.X11-unix/X$n" ] || { echo "session: Xvfb did not start on :$n" >&2; return 1; }
   "$QVL_WINESERVER" -k >/dev/null 2>&1 || true
   "$QVL_WINESERVER" -p >/dev/null 2>&1 </dev/null
-  # Xvfb has no window manager: a managed window would make Wine wait two seconds for every
-  # hide that no window manager will ever confirm.
+  qvl_unmanaged_windows
+}
+
+# Xvfb has no window manager: a managed window would make Wine wait two seconds for every hide
+# that no window manager will ever confirm.
+qvl_unmanaged_windows() {
   "$QVL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 </dev/null
 }

@@ -23,6 +23,8 @@ protected:
         if (FileExists(m_project)) {
             m_savedProject = ReadFile(m_project);
         }
+        // A fresh prefix has no data folder until the program first runs.
+        CreateFolderTree(DataFolder());
         WriteFile(m_project,
                   "<?xml version=\"1.0\" encoding=\"UTF-8\" ?>\n<quaverlane_project disc_count=\"0\" "
                   "first_run=\"0\"><options codec=\"wma\"/></quaverlane_project>\n");

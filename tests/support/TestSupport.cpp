@@ -180,6 +180,11 @@ std::string ReadFile(const std::string& path) {
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    // A test whose set-up file never reached the disk would fail later for a reason it hides.
+    if (!out) {
+        ADD_FAILURE() << "could not write " << path;
+    }
 }
 
 std::vector<std::string> ReadLogLines(const std::string& path) {
