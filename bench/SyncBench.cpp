@@ -58,14 +58,20 @@ template <typename Condition> bool Poll(Condition condition, DWORD timeoutMs) {
     return true;
 }
 
+// The synchronise dialog of this process once it shows, or null after ten seconds.
+HWND WaitForDialog(DWORD process) {
+    HWND dialog = nullptr;
+    Poll([&] { return (dialog = AppControl::FindWindowTitled(process, kDialogTitle)) != nullptr; }, 10000);
+    return dialog;
+}
+
 CancelTimes CancelAfter(const std::string& root, double delaySeconds, const std::string& picture) {
     CancelTimes times;
     LARGE_INTEGER pressed{};
     DWORD process = GetCurrentProcessId();
     std::thread user([&] {
-        HWND dialog = nullptr;
-        if (!Poll([&] { return (dialog = AppControl::FindWindowTitled(process, kDialogTitle)) != nullptr; },
-                  10000)) {
+        HWND dialog = WaitForDialog(process);
+        if (dialog == nullptr) {
             return;
         }
         LARGE_INTEGER shown = Counter();
@@ -103,9 +109,8 @@ double RunToTheEnd(const std::string& root) {
     int asked = 0;
     DWORD process = GetCurrentProcessId();
     std::thread user([&] {
-        HWND dialog = nullptr;
-        if (!Poll([&] { return (dialog = AppControl::FindWindowTitled(process, kDialogTitle)) != nullptr; },
-                  10000)) {
+        HWND dialog = WaitForDialog(process);
+        if (dialog == nullptr) {
             return;
         }
         while (running) {

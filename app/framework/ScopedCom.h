@@ -8,6 +8,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include <initializer_list>
 #include <string>
 
 template <typename T> void ReleaseInterface(T* object) {
@@ -36,6 +37,23 @@ public:
 private:
     ULONG m_references = 1;
 };
+
+// The QueryInterface of an object that gives one pointer for each of the interfaces it names.
+template <typename Interface>
+HRESULT AnswerQuery(REFIID iid, void** object, Interface* answer, std::initializer_list<IID> answered) {
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    for (const IID& known : answered) {
+        if (IsEqualIID(iid, known)) {
+            *object = answer;
+            answer->AddRef();
+            return S_OK;
+        }
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
 
 inline void FreeBstr(BSTR text) {
     SysFreeString(text);

@@ -286,8 +286,7 @@ def fresh_prefix():
                    stderr=subprocess.DEVNULL, check=True)
     # The first program starts Wine's background processes, which keep the streams they are
     # given: they get none of ours.
-    subprocess.run([WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed", "/t", "REG_SZ", "/d",
-                    "N", "/f"], env=wine_env(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+    subprocess.run([WINE, "cmd", "/c", "exit"], env=wine_env(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL, check=True, timeout=120)
 
 

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -120,6 +121,12 @@ void CFileInfoPage::EnableControls(const int* ids, size_t count, bool enable) {
     }
 }
 
+void CFileInfoPage::FillGenreBoxOnce(int id) {
+    if (SendMessageA(Item(id), CB_GETCOUNT, 0, 0) == 0) {
+        FillGenreBox(Item(id));
+    }
+}
+
 CPageSummary::CPageSummary(const SummaryTexts& texts) : CFileInfoPage(IDD_PAGE_SUMMARY), m_texts(texts) {
     OnMessage(WM_PAINT, [this](WPARAM, LPARAM) -> MessageResult {
         PaintArtwork();
@@ -149,23 +156,34 @@ void CPageSummary::PaintArtwork() {
     DrawPictureFile(paint.Get(), m_texts.artworkPath, frame);
 }
 
-CPageID3v1::CPageID3v1(TrackTags& tags, bool& include, std::function<void()> copyToOther)
-    : CFileInfoPage(IDD_PAGE_ID3V1), m_tags(tags), m_bInclude(include) {
-    OnCommand(IDC_ID3V1_INCLUDE, [this] {
-        m_bInclude = IsDlgButtonChecked(Hwnd(), IDC_ID3V1_INCLUDE) == BST_CHECKED;
+CId3TagPage::CId3TagPage(int templateId, const Controls& controls, TrackTags& tags, bool& include,
+                         std::function<void()> copyToOther)
+    : CFileInfoPage(templateId), m_tags(tags), m_bInclude(include), m_controls(controls) {
+    OnCommand(m_controls.include, [this] {
+        m_bInclude = IsDlgButtonChecked(Hwnd(), m_controls.include) == BST_CHECKED;
         EnableFields();
     });
-    OnCommand(IDC_ID3V1_COPY, [this, copyToOther] {
+    OnCommand(m_controls.copy, [this, copyToOther] {
         Store();
         copyToOther();
     });
 }
 
+void CId3TagPage::ShowInclude() {
+    CheckDlgButton(Hwnd(), m_controls.include, m_bInclude ? BST_CHECKED : BST_UNCHECKED);
+    EnableFields();
+}
+
+void CId3TagPage::EnableFields() {
+    EnableControls(m_controls.fields, m_controls.fieldCount, m_bInclude);
+}
+
+CPageID3v1::CPageID3v1(TrackTags& tags, bool& include, std::function<void()> copyToOther)
+    : CId3TagPage(IDD_PAGE_ID3V1, {IDC_ID3V1_INCLUDE, IDC_ID3V1_COPY, kId3v1Fields, std::size(kId3v1Fields)},
+                  tags, include, std::move(copyToOther)) {}
+
 void CPageID3v1::Fill() {
-    if (SendMessageA(Item(IDC_ID3V1_GENRE), CB_GETCOUNT, 0, 0) == 0) {
-        FillGenreBox(Item(IDC_ID3V1_GENRE));
-    }
-    CheckDlgButton(Hwnd(), IDC_ID3V1_INCLUDE, m_bInclude ? BST_CHECKED : BST_UNCHECKED);
+    FillGenreBoxOnce(IDC_ID3V1_GENRE);
     SetText(IDC_ID3V1_TRACK, TrackText(m_tags.trackNumber).c_str());
     SetText(IDC_ID3V1_TITLE, m_tags.title.c_str());
     SetText(IDC_ID3V1_ARTIST, m_tags.artist.c_str());
@@ -173,7 +191,7 @@ void CPageID3v1::Fill() {
     SetText(IDC_ID3V1_YEAR, m_tags.year.c_str());
     SetText(IDC_ID3V1_COMMENT, m_tags.comment.c_str());
     SelectGenre(Item(IDC_ID3V1_GENRE), m_tags.genre.c_str(), false);
-    EnableFields();
+    ShowInclude();
 }
 
 void CPageID3v1::Store() {
@@ -193,27 +211,12 @@ void CPageID3v1::Store() {
     }
 }
 
-void CPageID3v1::EnableFields() {
-    EnableControls(kId3v1Fields, std::size(kId3v1Fields), m_bInclude);
-}
-
 CPageID3v2::CPageID3v2(TrackTags& tags, bool& include, std::function<void()> copyToOther)
-    : CFileInfoPage(IDD_PAGE_ID3V2), m_tags(tags), m_bInclude(include) {
-    OnCommand(IDC_ID3V2_INCLUDE, [this] {
-        m_bInclude = IsDlgButtonChecked(Hwnd(), IDC_ID3V2_INCLUDE) == BST_CHECKED;
-        EnableFields();
-    });
-    OnCommand(IDC_ID3V2_COPY, [this, copyToOther] {
-        Store();
-        copyToOther();
-    });
-}
+    : CId3TagPage(IDD_PAGE_ID3V2, {IDC_ID3V2_INCLUDE, IDC_ID3V2_COPY, kId3v2Fields, std::size(kId3v2Fields)},
+                  tags, include, std::move(copyToOther)) {}
 
 void CPageID3v2::Fill() {
-    if (SendMessageA(Item(IDC_ID3V2_GENRE), CB_GETCOUNT, 0, 0) == 0) {
-        FillGenreBox(Item(IDC_ID3V2_GENRE));
-    }
-    CheckDlgButton(Hwnd(), IDC_ID3V2_INCLUDE, m_bInclude ? BST_CHECKED : BST_UNCHECKED);
+    FillGenreBoxOnce(IDC_ID3V2_GENRE);
     SetText(IDC_ID3V2_TRACK, TrackText(m_tags.trackNumber).c_str());
     SetText(IDC_ID3V2_DISC, m_tags.partOfSet.c_str());
     SetText(IDC_ID3V2_TITLE, m_tags.title.c_str());
@@ -229,7 +232,7 @@ void CPageID3v2::Fill() {
     SetText(IDC_ID3V2_URL, m_tags.url.c_str());
     SetText(IDC_ID3V2_COMMENT, ToEditLines(m_tags.comment.c_str()).c_str());
     SelectGenre(Item(IDC_ID3V2_GENRE), m_tags.genre.c_str(), true);
-    EnableFields();
+    ShowInclude();
 }
 
 void CPageID3v2::Store() {
@@ -250,16 +253,10 @@ void CPageID3v2::Store() {
     m_tags.comment = FromEditLines(Text(IDC_ID3V2_COMMENT));
 }
 
-void CPageID3v2::EnableFields() {
-    EnableControls(kId3v2Fields, std::size(kId3v2Fields), m_bInclude);
-}
-
 CPageWMAInfo::CPageWMAInfo(TrackTags& tags) : CFileInfoPage(IDD_PAGE_WMAINFO), m_tags(tags) {}
 
 void CPageWMAInfo::Fill() {
-    if (SendMessageA(Item(IDC_WMAINFO_GENRE), CB_GETCOUNT, 0, 0) == 0) {
-        FillGenreBox(Item(IDC_WMAINFO_GENRE));
-    }
+    FillGenreBoxOnce(IDC_WMAINFO_GENRE);
     SetText(IDC_WMAINFO_TRACK, TrackText(m_tags.trackNumber).c_str());
     SetText(IDC_WMAINFO_TITLE, m_tags.title.c_str());
     SetText(IDC_WMAINFO_ARTIST, m_tags.artist.c_str());

@@ -25,6 +25,8 @@ protected:
     std::string Text(int id) const;
     void SetText(int id, const char* text);
     void EnableControls(const int* ids, size_t count, bool enable);
+    // The genre list filled the first time the page is shown.
+    void FillGenreBoxOnce(int id);
 
 private:
     int m_templateId;
@@ -55,28 +57,39 @@ private:
 
 // The ID3v1 and ID3v2 pages: an include box that enables the fields, and a button that copies the
 // common fields to the other page (through the dialog, which owns both records).
-class CPageID3v1 final : public CFileInfoPage {
+class CId3TagPage : public CFileInfoPage {
+protected:
+    struct Controls {
+        int include;
+        int copy;
+        const int* fields;
+        size_t fieldCount;
+    };
+    CId3TagPage(int templateId, const Controls& controls, TrackTags& tags, bool& include,
+                std::function<void()> copyToOther);
+    // The include box from the flag, and the fields enabled with it.
+    void ShowInclude();
+
+    TrackTags& m_tags;
+    bool& m_bInclude;
+
+private:
+    void EnableFields();
+    Controls m_controls;
+};
+
+class CPageID3v1 final : public CId3TagPage {
 public:
     CPageID3v1(TrackTags& tags, bool& include, std::function<void()> copyToOther);
     void Fill() override;
     void Store() override;
-
-private:
-    void EnableFields();
-    TrackTags& m_tags;
-    bool& m_bInclude;
 };
 
-class CPageID3v2 final : public CFileInfoPage {
+class CPageID3v2 final : public CId3TagPage {
 public:
     CPageID3v2(TrackTags& tags, bool& include, std::function<void()> copyToOther);
     void Fill() override;
     void Store() override;
-
-private:
-    void EnableFields();
-    TrackTags& m_tags;
-    bool& m_bInclude;
 };
 
 class CPageWMAInfo final : public CFileInfoPage {

@@ -136,13 +136,8 @@ public:
     CWMPEventSink(HWND host, DWORD thread) : m_hHost(host), m_dwThread(thread) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(_WMPOCXEvents)) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        return AnswerQuery(iid, object, static_cast<IDispatch*>(this),
+                           {IID_IUnknown, IID_IDispatch, __uuidof(_WMPOCXEvents)});
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return Up(); }
     ULONG STDMETHODCALLTYPE Release() override { return Down(); }

@@ -77,13 +77,8 @@ public:
     explicit DoubleMedia(Attributes attributes) : m_attributes(std::move(attributes)) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(IWMPMedia)) {
-            *object = static_cast<IWMPMedia*>(this);
-            Up();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        return AnswerQuery(iid, object, static_cast<IWMPMedia*>(this),
+                           {IID_IUnknown, IID_IDispatch, __uuidof(IWMPMedia)});
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return Up(); }
     ULONG STDMETHODCALLTYPE Release() override { return Down(); }
@@ -134,13 +129,8 @@ private:
 class DoubleEvents final : public IConnectionPoint, public ComRefCount {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (iid == IID_IUnknown || iid == IID_IConnectionPoint) {
-            *object = static_cast<IConnectionPoint*>(this);
-            Up();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        return AnswerQuery(iid, object, static_cast<IConnectionPoint*>(this),
+                           {IID_IUnknown, IID_IConnectionPoint});
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return Up(); }
     ULONG STDMETHODCALLTYPE Release() override { return Down(); }
@@ -343,12 +333,7 @@ private:
 class DoubleFactory final : public IClassFactory {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-            *object = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        return AnswerQuery(iid, object, static_cast<IClassFactory*>(this), {IID_IUnknown, IID_IClassFactory});
     }
     // The factory is static: it lives as long as the module.
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
